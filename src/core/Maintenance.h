@@ -1,0 +1,20 @@
+#pragma once
+// Keeping the well in step: recalculation, clearing and deletion.
+
+#include "Workspace.h"
+
+#include <vector>
+
+namespace ketrilo {
+
+// Measures every well row that is a folder again (no long names collected); other
+// rows, and folders that are gone, keep their figures.
+void RecalculateWell(Workspace& ws);
+
+// Empties the well and the long-name list.
+void ClearWell(Workspace& ws);
+
+// Removes the selected well rows; false when nothing was selected (nothing changes).
+bool DeleteWellRows(Workspace& ws, const std::vector<size_t>& selectedRows);
+
+} // namespace ketrilo

@@ -1,0 +1,31 @@
+#pragma once
+// The measurement of folder trees and the listing of one folder.
+
+#include "FolderList.h"
+#include "IconSource.h"
+#include "LongNameList.h"
+#include "Rows.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ketrilo {
+
+// Walks the tree under folder (ending in "/") depth first in enumeration order and
+// adds the clusters of every visible file to TreeClusterTotal; returns its new value.
+// With collect, every long name (file or folder) not yet in longNames gets a row,
+// before the walk descends into it. Hidden and system entries and everything beneath
+// them are skipped; links are not followed and count 0; unreadable folders add
+// nothing; a directory already on the path to itself is not entered again.
+int64_t MeasureFolder(const std::string& folder, bool collect, int64_t& TreeClusterTotal,
+                      LongNameList& longNames, IconSource& icons);
+
+// The row of one listed entry.
+[[nodiscard]] FolderRow AddFolderRow(const tfileproperty& p);
+
+// Appends one row per visible entry of folder (used as a prefix, ending in "/"), in
+// enumeration order: files with their clusters and icon, sub-folders measured over
+// their whole tree with icon 0. Never clears the list.
+void ListFolder(const std::string& folder, FolderList& list, IconSource& icons);
+
+} // namespace ketrilo

@@ -1,0 +1,42 @@
+#pragma once
+// Items enter the well: from the folder list's selection and from drops.
+
+#include "IconSource.h"
+#include "Rows.h"
+#include "Workspace.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ketrilo {
+
+// Adds the well row (and the long-name row a long name needs) unless the item's
+// full path is in the well already.
+void AddToWell(Workspace& ws, const tfileproperty& item);
+
+// Registers the selected folder-list rows (indexes in display order) under the
+// folder the list was filled from; rows already in the well are skipped silently.
+void RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows);
+
+// A drop is on the upper area when the cursor lies above frameTop + panelHeight + 40.
+[[nodiscard]] bool IsUpperDropArea(int cursorScreenY, int frameTop, int panelHeight);
+
+// The self-drop guard: true (and the flag cleared) when the drop must be refused.
+[[nodiscard]] bool RefuseSelfDrop(Workspace& ws);
+
+// Lists the folder typed or chosen: "" empties the list; otherwise the list is
+// refilled from WithTrailingBackslash(folderText). Returns the folder listed.
+std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons);
+
+// Upper area: shows the first dropped path when it is a folder. Returns the new
+// folder box text, or "" when nothing changed.
+std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons);
+
+// Lower area: registers each path in order; a folder is measured with long names
+// collected, anything else counted as a file. onDuplicate runs for each path that
+// is already in the well, and the rest of the drop goes on.
+void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
+                          const std::function<void(const std::string&)>& onDuplicate);
+
+} // namespace ketrilo

@@ -1,0 +1,34 @@
+#pragma once
+// Column sorting of the well and the folder list.
+
+#include "Rows.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace ketrilo {
+
+// Direction factors: entries 0-4 the well's columns, 5-10 the folder list's.
+struct SortSigns {
+    std::array<int32_t, 11> sign;
+    SortSigns() { sign.fill(1); }
+};
+
+inline constexpr int WellSortBase = 0;
+inline constexpr int FolderSortBase = 5;
+
+// Locale-like, case-sensitive text order: blanks and punctuation before digits,
+// digits before letters, a letter's lower case before its upper case, a text before
+// every longer text that begins with it. Negative, zero or positive.
+[[nodiscard]] int CompareText(std::string_view a, std::string_view b);
+
+// Columns: well 0 name, 1 ext, 2 bytes, 3 clusters, 4 path; folder list 0 name, 1 ext,
+// 2 bytes, 3 clusters, 4 length, 5 time stamp. Number columns compare by value.
+// The result is multiplied by the column's direction factor.
+[[nodiscard]] int CompareWellRows(const WellRow& a, const WellRow& b, int column,
+                                  const SortSigns& signs);
+[[nodiscard]] int CompareFolderRows(const FolderRow& a, const FolderRow& b, int column,
+                                    const SortSigns& signs);
+
+} // namespace ketrilo

@@ -1,0 +1,40 @@
+#pragma once
+// The well: rows in display order, keyed by full path, with a constant-time look-up.
+
+#include "Rows.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace ketrilo {
+
+class Well {
+public:
+    [[nodiscard]] const std::vector<WellRow>& Rows() const { return m_rows; }
+    [[nodiscard]] size_t Size() const { return m_rows.size(); }
+    [[nodiscard]] const WellRow& At(size_t i) const { return m_rows.at(i); }
+
+    // Index of the row whose full path equals key exactly; -1 when none.
+    [[nodiscard]] int32_t WellIndexOf(const std::string& key) const;
+
+    // Appends row; false (and nothing added) when its full path is already in the well.
+    bool Append(WellRow row);
+    // Removes the rows at the given indexes; the others keep their order.
+    void RemoveRows(const std::vector<size_t>& indexes);
+    void Clear();
+    // Replaces row index (e.g. a rename or new figures) and keeps the index consistent.
+    void ReplaceAt(size_t index, WellRow row);
+    // Reorders the rows: order[i] is the old index of the new row i.
+    void Reorder(const std::vector<size_t>& order);
+
+    [[nodiscard]] int64_t TotalClusters() const;
+
+private:
+    void RebuildIndex();
+    std::vector<WellRow> m_rows;
+    std::unordered_map<std::string, size_t> m_index;
+};
+
+} // namespace ketrilo
