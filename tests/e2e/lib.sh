@@ -1,0 +1,243 @@
+# Helpers of the end-to-end tests, sourced by each tests/e2e/test_*.sh as
+#   source "$(dirname "$0")/lib.sh" "$@"     (arguments: path-to-ketrilo e2e-binary-dir)
+# Every test gets a private X server without a window manager, its own work folder and
+# a trap that ends every program it started. Every wait polls a condition until a
+# generous deadline; the only plain pauses are the pacing of synthetic mouse moves.
+
+set -uo pipefail
+
+if [ $# -lt 2 ]; then
+    echo "usage: bash $0 <path-to-ketrilo> <e2e-binary-dir>" >&2
+    exit 2
+fi
+KETRILO_BIN=$1
+E2E_BIN=$2
+PEER_BIN=$E2E_BIN/e2e_peer
+E2E_DEADLINE=${E2E_DEADLINE:-60}
+E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/ketrilo-e2e.XXXXXX")
+STATE_FILE=$E2E_WORK/state
+MAIN_TITLE="Ketrilo β3"
+E2E_PIDS=()
+XVFB_PID=""
+KETRILO_PID=""
+KETRILO_WID=""
+TAB=$'\t'
+
+log() { echo "[$(date +%T)] $*"; }
+
+dump_diagnostics() {
+    echo "---- state file ----" >&2
+    cat "$STATE_FILE" >&2 2>/dev/null || echo "(none)" >&2
+    for f in "$E2E_WORK"/*.log; do
+        [ -s "$f" ] || continue
+        echo "---- $(basename "$f") ----" >&2
+        tail -n 40 "$f" >&2
+    done
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    dump_diagnostics
+    exit 1
+}
+
+e2e_cleanup() {
+    local i
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${E2E_PIDS[i]}" 2>/dev/null
+    done
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        wait "${E2E_PIDS[i]}" 2>/dev/null
+    done
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null
+    fi
+    [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM
+
+# wait_until DESCRIPTION COMMAND...: polls COMMAND every 0.1 s until it succeeds; fails
+# the test after E2E_DEADLINE seconds.
+wait_until() {
+    local what=$1
+    shift
+    local end=$((SECONDS + E2E_DEADLINE))
+    until "$@"; do
+        [ $SECONDS -lt $end ] || fail "timed out after ${E2E_DEADLINE}s waiting for $what"
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb on a display number it picks itself and exports DISPLAY.
+start_xvfb() {
+    local fdfile=$E2E_WORK/displayfd
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" \
+        >"$E2E_WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    wait_until "Xvfb to report its display" grep -q '[0-9]' "$fdfile"
+    DISPLAY=":$(tr -dc 0-9 <"$fdfile")"
+    export DISPLAY
+    wait_until "display $DISPLAY to answer" xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+    unset WAYLAND_DISPLAY
+    export QT_QPA_PLATFORM=xcb
+    log "Xvfb on $DISPLAY"
+}
+
+# find_window TITLE: prints the id of a visible window whose title is exactly TITLE.
+find_window() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
+}
+
+# wait_window TITLE: waits for a visible window with that exact title; prints its id.
+wait_window() {
+    local wid="" end=$((SECONDS + E2E_DEADLINE))
+    while [ -z "$wid" ]; do
+        [ $SECONDS -lt $end ] || fail "timed out waiting for window '$1'"
+        wid=$(find_window "$1")
+        [ -n "$wid" ] || sleep 0.1
+    done
+    echo "$wid"
+}
+
+window_gone() { [ -z "$(find_window "$1")" ]; }
+
+# window_center WID: prints "X Y" of the window's centre in screen coordinates.
+window_center() {
+    local X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+    echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
+}
+
+# Starts Ketrilo with its state file and waits until its window shows and the first
+# state has been written.
+start_ketrilo() {
+    rm -f "$STATE_FILE"
+    KETRILO_STATE_OUT=$STATE_FILE "$KETRILO_BIN" >"$E2E_WORK/ketrilo.log" 2>&1 &
+    KETRILO_PID=$!
+    E2E_PIDS+=("$KETRILO_PID")
+    KETRILO_WID=$(wait_window "$MAIN_TITLE")
+    wait_until "Ketrilo's first state" state_has "status$TAB"
+    wait_until "Ketrilo's widget positions" state_has "geom${TAB}ListView1$TAB"
+    log "Ketrilo up (window $KETRILO_WID)"
+}
+
+ketrilo_alive() { kill -0 "$KETRILO_PID" 2>/dev/null || fail "Ketrilo has exited"; }
+
+# start_peer MODE ARGS...: starts e2e_peer and waits for its window; sets PEER_PID.
+start_peer() {
+    local mode=$1
+    "$PEER_BIN" "$@" >"$E2E_WORK/peer-$mode.log" 2>&1 &
+    PEER_PID=$!
+    E2E_PIDS+=("$PEER_PID")
+    wait_window "e2e-peer-$mode" >/dev/null
+}
+
+# stop_peer: ends the last peer started and waits until its window is gone.
+stop_peer() {
+    kill "$PEER_PID" 2>/dev/null
+    wait "$PEER_PID" 2>/dev/null
+    wait_until "the peer's window to close" window_gone "e2e-peer-source"
+    wait_until "the peer's window to close" window_gone "e2e-peer-target"
+}
+
+# --- The state file -------------------------------------------------------------
+
+# state_lines PREFIX: the state file's lines of that kind, without the kind.
+state_lines() {
+    grep -a "^$1$TAB" "$STATE_FILE" 2>/dev/null | cut -f2-
+}
+
+# state_has PREFIX: true when some line of the state file starts with PREFIX.
+state_has() { grep -aq -- "^$1" "$STATE_FILE" 2>/dev/null; }
+
+state_count() { state_lines "$1" | wc -l; }
+
+state_count_is() { [ "$(state_count "$1")" -eq "$2" ]; }
+
+# wait_state_count KIND N: waits until the state file holds exactly N lines of KIND.
+wait_state_count() {
+    wait_until "$2 '$1' lines in the state file" state_count_is "$1" "$2"
+}
+
+# widget_center NAME: centre of a widget in screen coordinates, from its geom line.
+widget_center() {
+    local line
+    line=$(state_lines geom | grep -a "^$1$TAB" | head -n 1)
+    [ -n "$line" ] || fail "no position for widget $1 in the state file"
+    local x y w h
+    IFS=$TAB read -r _ x y w h <<<"$line"
+    echo "$((x + w / 2)) $((y + h / 2))"
+}
+
+# --- Input --------------------------------------------------------------------
+
+# drag "X1 Y1" "X2 Y2": presses the left button at (X1, Y1), moves to (X2, Y2) in steps
+# about 0.1 s apart (drag sources on other clients need the pace), and releases.
+drag() {
+    local x1 y1 x2 y2 i steps=12
+    read -r x1 y1 <<<"$1"
+    read -r x2 y2 <<<"$2"
+    xdotool mousemove "$x1" "$y1"
+    sleep 0.1
+    xdotool mousedown 1
+    sleep 0.1
+    # Leave the press point on both axes first so the drag starts near its source.
+    xdotool mousemove $((x1 + 8)) $((y1 + 8))
+    sleep 0.1
+    xdotool mousemove $((x1 + 16)) $((y1 + 16))
+    sleep 0.1
+    for ((i = 1; i <= steps; i++)); do
+        xdotool mousemove $((x1 + 16 + (x2 - x1 - 16) * i / steps)) \
+            $((y1 + 16 + (y2 - y1 - 16) * i / steps))
+        sleep 0.1
+    done
+    # A few small moves over the target so it answers the last position before the drop.
+    xdotool mousemove $((x2 + 1)) "$y2"
+    sleep 0.1
+    xdotool mousemove "$x2" $((y2 + 1))
+    sleep 0.1
+    xdotool mousemove "$x2" "$y2"
+    sleep 0.3
+    xdotool mouseup 1
+    sleep 0.1
+}
+
+# message_box_id: id of a visible window titled "Ketrilo" (Ketrilo's message boxes).
+message_box_id() { find_window "Ketrilo"; }
+
+# press_ok: waits for one of Ketrilo's message boxes and closes it with Return.
+press_ok() {
+    local wid end
+    wid=$(wait_window "Ketrilo")
+    end=$((SECONDS + E2E_DEADLINE))
+    while xdotool getwindowname "$wid" >/dev/null 2>&1 && [ "$(find_window Ketrilo)" = "$wid" ]; do
+        [ $SECONDS -lt $end ] || fail "the message box does not close"
+        xdotool windowfocus --sync "$wid" 2>/dev/null
+        xdotool key Return
+        sleep 0.2
+    done
+}
+
+# --- Fixtures -------------------------------------------------------------------
+
+# make_file PATH BYTES: a file of that size (content does not matter to the clusters).
+make_file() {
+    mkdir -p "$(dirname "$1")"
+    head -c "$2" /dev/zero >"$1"
+}
+
+# drop_from_peer FILE...: a file manager drags the files onto the well (the lower area).
+drop_from_peer() {
+    start_peer source "$@"
+    drag "150 100" "$(widget_center ListView1)"
+    stop_peer
+}
+
+# expect_well_row CLUSTERS BYTES PATH: the state file shows that well row.
+expect_well_row() {
+    state_lines well | grep -aqxF "$1$TAB$2$TAB$3" ||
+        fail "well row '$1 $2 $3' missing; well is: $(state_lines well | tr '\t\n' ' |')"
+}
