@@ -15,6 +15,10 @@ inline constexpr int32_t NameLengthLimit = 64;
 // counts 2, each invalid byte counts 1 (it decodes to U+FFFD).
 [[nodiscard]] int32_t NameLength(std::string_view name);
 
+// The longest prefix of text that holds at most maxUnits UTF-16 units; a character
+// that would straddle the limit is left out whole.
+[[nodiscard]] std::string_view CutToUnits(std::string_view text, int32_t maxUnits);
+
 // True when length is below 65 units.
 [[nodiscard]] bool IsNameWithinLimit(uint32_t length);
 
