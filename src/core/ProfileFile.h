@@ -2,7 +2,9 @@
 // The disc profile file "ketrilodisclist.ini" beside the executable.
 
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ketrilo {
@@ -12,7 +14,8 @@ inline constexpr int32_t MaxProfiles = 9999;
 
 // A small INI reader: sections and keys case-insensitive, first occurrence wins,
 // blanks around keys and values trimmed, one pair of surrounding quotes removed,
-// ";" lines are comments. A missing or unreadable file reads as empty. UTF-8.
+// ";" lines are comments. A missing or unreadable file reads as empty. UTF-8 (a
+// leading BOM is skipped), CRLF tolerated; values are cut to 2047 UTF-16 units.
 class IniFile {
 public:
     static IniFile Load(const std::string& path);
@@ -20,10 +23,8 @@ public:
                                    const std::string& fallback) const;
 
 private:
-    struct Entry {
-        std::string section, key, value; // section and key lower-cased
-    };
-    std::vector<Entry> m_entries;
+    // (section, key), both lower-cased, to value.
+    std::map<std::pair<std::string, std::string>, std::string> m_values;
 };
 
 struct DiscProfiles {
