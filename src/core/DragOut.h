@@ -2,6 +2,7 @@
 // The decisions of dragging the well out of the window.
 
 #include "Well.h"
+#include "Workspace.h"
 
 #include <cstdint>
 #include <string>
@@ -34,5 +35,10 @@ inline constexpr int32_t DRAGDROP_S_USEDEFAULTCURSORS = 0x40102;
 // Escape cancels, then the right button cancels, then a released left button drops.
 [[nodiscard]] int32_t QueryContinueDrag(bool escapePressed, uint32_t keyState);
 [[nodiscard]] int32_t GiveFeedback(int32_t effect);
+
+// DraggingFromSelf is set just before the drag loop runs, so that a drop of the drag
+// onto this window is refused, and cleared when the loop ends, whatever its outcome.
+void BeginDragOut(Workspace& ws);
+void EndDragOut(Workspace& ws);
 
 } // namespace ketrilo

@@ -8,23 +8,23 @@ namespace ketrilo {
 
 // One file or folder on its way into a list.
 struct tfileproperty {
-    std::string name;          // without folder
-    std::string path;          // containing folder, ending in "/"
-    std::string ext;           // ExtensionOf(name)
-    std::string lastmodify;    // TimestampText
-    int32_t length = 0;        // NameLength(name)
-    int64_t clustersize = 0;   // clusters occupied
+    std::string name;            // without folder
+    std::string path;            // containing folder, ending in "/"
+    std::string ext;             // ExtensionOf(name)
+    std::string lastmodify;      // TimestampText
+    int32_t length = 0;          // NameLength(name)
+    int64_t clustersize = 0;     // clusters occupied
     int64_t fileclustersize = 0; // clustersize * ClusterSize
-    int32_t icon = 0;          // index into the shared icon list
+    int32_t icon = 0;            // index into the shared icon list
 };
 
 // A row of the folder list; its folder is the folder list's own.
 struct FolderRow {
     std::string name;
     std::string ext;
-    int64_t bytes = 0;     // bytes on disc
+    int64_t bytes = 0; // bytes on disc
     int64_t clusters = 0;
-    int32_t length = 0;    // NameLength(name)
+    int32_t length = 0; // NameLength(name)
     std::string lastModified;
     int32_t icon = 0;
 };
@@ -35,7 +35,7 @@ struct WellRow {
     std::string ext;
     int64_t bytes = 0;
     int64_t clusters = 0;
-    std::string path;      // ends in "/"
+    std::string path; // ends in "/"
     int32_t icon = 0;
     [[nodiscard]] std::string FullPath() const { return path + name; }
 };
@@ -44,7 +44,7 @@ struct WellRow {
 struct LongNameRow {
     std::string name;
     int32_t length = 0;
-    std::string folder;    // ends in "/"
+    std::string folder; // ends in "/"
     int32_t icon = 0;
     [[nodiscard]] std::string FullPath() const { return folder + name; }
 };

@@ -18,6 +18,25 @@ struct SortSigns {
 inline constexpr int WellSortBase = 0;
 inline constexpr int FolderSortBase = 5;
 
+// The sortable columns of each list, left to right.
+enum WellColumn : int {
+    WellColumnName,
+    WellColumnExt,
+    WellColumnBytes,
+    WellColumnClusters,
+    WellColumnPath,
+    WellColumnCount
+};
+enum FolderColumn : int {
+    FolderColumnName,
+    FolderColumnExt,
+    FolderColumnBytes,
+    FolderColumnClusters,
+    FolderColumnLength,
+    FolderColumnTimestamp,
+    FolderColumnCount
+};
+
 // Locale-like, case-sensitive text order: blanks and punctuation before digits,
 // digits before letters, a letter's lower case before its upper case, a text before
 // every longer text that begins with it. Negative, zero or positive.

@@ -16,7 +16,7 @@ public:
     [[nodiscard]] size_t Size() const { return m_rows.size(); }
     [[nodiscard]] const WellRow& At(size_t i) const { return m_rows.at(i); }
 
-    // Index of the row whose full path equals key exactly; -1 when none.
+    // Index of the first row whose full path equals key exactly; -1 when none.
     [[nodiscard]] int32_t WellIndexOf(const std::string& key) const;
 
     // Appends row; false (and nothing added) when its full path is already in the well.
@@ -28,6 +28,9 @@ public:
     void ReplaceAt(size_t index, WellRow row);
     // Reorders the rows: order[i] is the old index of the new row i.
     void Reorder(const std::vector<size_t>& order);
+    // Rows whose folder begins with oldPrefix get newPrefix in its place (a renamed
+    // folder); the index follows in one pass.
+    void ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& newPrefix);
 
     [[nodiscard]] int64_t TotalClusters() const;
 

@@ -1,0 +1,94 @@
+#include "Rename.h"
+
+#include "NameRules.h"
+
+#include <cstdio>
+#include <fcntl.h>
+
+namespace ketrilo {
+
+namespace {
+
+// A plain name of an entry in its folder: nothing that would leave the folder.
+bool IsPlainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\0", 2)) == std::string::npos;
+}
+
+bool IsFullPathOf(const std::string& key, const std::string& folder, const std::string& name) {
+    return key.size() == folder.size() + name.size() && key.starts_with(folder) &&
+           key.ends_with(name);
+}
+
+} // namespace
+
+bool RenameOnDisk(const std::string& folder, const std::string& oldName,
+                  const std::string& newName) {
+    if (!IsPlainName(oldName) || !IsPlainName(newName)) {
+        return false;
+    }
+    const std::string from = folder + oldName;
+    const std::string to = folder + newName;
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+int32_t FindRowByPath(const Workspace& ws, const std::string& key, int list) {
+    if (list == WellListId) {
+        return ws.well.WellIndexOf(key);
+    }
+    if (list != FolderListId || ws.folderList.folder.empty()) {
+        return -1;
+    }
+    const std::vector<FolderRow>& rows = ws.folderList.rows;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (IsFullPathOf(key, ws.folderList.folder, rows[i].name)) {
+            return static_cast<int32_t>(i);
+        }
+    }
+    return -1;
+}
+
+void ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName) {
+    const LongNameRow renamed = ws.longNames.At(longNameRow);
+    const std::string oldKey = renamed.FullPath();
+    const int32_t newLength = NameLength(newName);
+    if (IsNameWithinLimit(static_cast<uint32_t>(newLength))) {
+        ws.longNames.RemoveAt(longNameRow);
+    } else {
+        ws.longNames.ReplaceAt(longNameRow,
+                               LongNameRow{newName, newLength, renamed.folder, renamed.icon});
+    }
+
+    const int32_t folderRow = FindRowByPath(ws, oldKey, FolderListId);
+    if (folderRow != -1) {
+        FolderRow& row = ws.folderList.rows[static_cast<size_t>(folderRow)];
+        row.name = newName;
+        row.ext = ExtensionOf(newName);
+        row.length = newLength;
+    }
+    const int32_t wellRow = FindRowByPath(ws, oldKey, WellListId);
+    if (wellRow != -1) {
+        WellRow row = ws.well.At(static_cast<size_t>(wellRow));
+        row.name = newName;
+        row.ext = ExtensionOf(newName);
+        ws.well.ReplaceAt(static_cast<size_t>(wellRow), std::move(row));
+    }
+
+    // A renamed folder takes the entries beneath it along: their rows follow its new path.
+    const std::string oldPrefix = oldKey + "/";
+    const std::string newPrefix = renamed.folder + newName + "/";
+    for (size_t i = 0; i < ws.longNames.Size(); ++i) {
+        const LongNameRow& row = ws.longNames.At(i);
+        if (row.folder.starts_with(oldPrefix)) {
+            LongNameRow moved = row;
+            moved.folder.replace(0, oldPrefix.size(), newPrefix);
+            ws.longNames.ReplaceAt(i, std::move(moved));
+        }
+    }
+    ws.well.ReplaceFolderPrefix(oldPrefix, newPrefix);
+    if (ws.folderList.folder.starts_with(oldPrefix)) {
+        ws.folderList.folder.replace(0, oldPrefix.size(), newPrefix);
+    }
+}
+
+} // namespace ketrilo

@@ -1,0 +1,203 @@
+#include "Sorting.h"
+
+#include "KetriloError.h"
+#include "Permutation.h"
+#include "Workspace.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace ketrilo {
+
+namespace {
+
+constexpr char32_t Replacement = 0xFFFD;
+
+// The code point at pos, advancing past it; an invalid byte decodes alone to U+FFFD.
+char32_t NextCodePoint(std::string_view text, size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    // Continuation bytes after the lead, and the smallest value that needs them.
+    const size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
+    const char32_t minimum = extra == 3 ? 0x10000 : extra == 2 ? 0x800 : 0x80;
+    char32_t value = lead & (0x3F >> extra);
+    if (lead < 0xC2 || lead > 0xF4) {
+        ++pos;
+        return Replacement;
+    }
+    if (pos + extra >= text.size()) {
+        ++pos;
+        return Replacement;
+    }
+    for (size_t k = 1; k <= extra; ++k) {
+        const auto next = static_cast<unsigned char>(text[pos + k]);
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return Replacement;
+        }
+        value = (value << 6) | (next & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        ++pos;
+        return Replacement;
+    }
+    pos += extra + 1;
+    return value;
+}
+
+bool IsBlank(char32_t c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x3000;
+}
+
+bool IsLatin1Letter(char32_t c) {
+    return c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7;
+}
+
+bool IsLowerCase(char32_t c) {
+    return (c >= 'a' && c <= 'z') || (IsLatin1Letter(c) && c >= 0xDF);
+}
+
+// Blanks < other symbols < digits < letters (case folded) < everything else; within a
+// class by digit value, folded letter or code point.
+uint32_t PrimaryWeight(char32_t c) {
+    enum : uint32_t { Blank = 0, Symbol = 1, Digit = 2, Letter = 3, Other = 4 };
+    const auto weigh = [](uint32_t group, char32_t value) {
+        return (group << 24) | value;
+    };
+    if (c >= '0' && c <= '9') {
+        return weigh(Digit, c - '0');
+    }
+    if (c >= 'A' && c <= 'Z') {
+        return weigh(Letter, c + ('a' - 'A'));
+    }
+    if (c >= 'a' && c <= 'z') {
+        return weigh(Letter, c);
+    }
+    if (IsLatin1Letter(c)) {
+        return weigh(Letter, c < 0xDF ? c + 0x20 : c);
+    }
+    if (IsBlank(c)) {
+        return weigh(Blank, c);
+    }
+    if (c < 0xC0) {
+        return weigh(Symbol, c);
+    }
+    return weigh(Other, c);
+}
+
+template <typename Number> int CompareNumbers(Number a, Number b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+void CheckColumn(int column, int columns) {
+    if (column < 0 || column >= columns) {
+        throw KetriloError("リストのインデックスが範囲を超えています (" + std::to_string(column) +
+                           ")");
+    }
+}
+
+// The first four columns, which both lists share: name, extension, bytes, clusters.
+static_assert(int{WellColumnClusters} == int{FolderColumnClusters});
+template <typename Row> int CompareSharedColumn(const Row& a, const Row& b, int column) {
+    switch (column) {
+    case WellColumnName:
+        return CompareText(a.name, b.name);
+    case WellColumnExt:
+        return CompareText(a.ext, b.ext);
+    case WellColumnBytes:
+        return CompareNumbers(a.bytes, b.bytes);
+    default:
+        return CompareNumbers(a.clusters, b.clusters);
+    }
+}
+
+// The stable order of rows by column: order[i] is the old index of the new row i.
+template <typename Row, typename Compare>
+std::vector<size_t> StableOrder(const std::vector<Row>& rows, int column, const SortSigns& signs,
+                                Compare compare) {
+    std::vector<size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return compare(rows[a], rows[b], column, signs) < 0;
+    });
+    return order;
+}
+
+} // namespace
+
+int CompareText(std::string_view a, std::string_view b) {
+    if (a == b) {
+        return 0;
+    }
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t ca = NextCodePoint(a, i);
+        const char32_t cb = NextCodePoint(b, j);
+        if (ca != cb) {
+            const int primary = CompareNumbers(PrimaryWeight(ca), PrimaryWeight(cb));
+            if (primary != 0) {
+                return primary;
+            }
+        }
+    }
+    if (i < a.size() || j < b.size()) {
+        return i < a.size() ? 1 : -1;
+    }
+    // Equal but for letter case: at the first difference the lower case goes first.
+    i = 0;
+    j = 0;
+    while (i < a.size()) {
+        const char32_t ca = NextCodePoint(a, i);
+        const char32_t cb = NextCodePoint(b, j);
+        if (ca != cb) {
+            return IsLowerCase(ca) ? -1 : 1;
+        }
+    }
+    // Only undecodable bytes differ: their bytes decide, so only identical texts are equal.
+    return a < b ? -1 : 1;
+}
+
+int CompareWellRows(const WellRow& a, const WellRow& b, int column, const SortSigns& signs) {
+    if (column < 0 || column >= WellColumnCount) {
+        return 0;
+    }
+    const int result =
+        column == WellColumnPath ? CompareText(a.path, b.path) : CompareSharedColumn(a, b, column);
+    return result * signs.sign[WellSortBase + column];
+}
+
+int CompareFolderRows(const FolderRow& a, const FolderRow& b, int column, const SortSigns& signs) {
+    if (column < 0 || column >= FolderColumnCount) {
+        return 0;
+    }
+    const int result = column == FolderColumnLength ? CompareNumbers(a.length, b.length)
+                       : column == FolderColumnTimestamp
+                           ? CompareText(a.lastModified, b.lastModified)
+                           : CompareSharedColumn(a, b, column);
+    return result * signs.sign[FolderSortBase + column];
+}
+
+std::vector<size_t> SortWellByColumn(Workspace& ws, int column) {
+    CheckColumn(column, WellColumnCount);
+    std::vector<size_t> order = StableOrder(ws.well.Rows(), column, ws.SortSign, CompareWellRows);
+    ws.well.Reorder(order);
+    ws.SortSign.sign[WellSortBase + column] *= -1;
+    return order;
+}
+
+std::vector<size_t> SortFolderListByColumn(Workspace& ws, int column) {
+    CheckColumn(column, FolderColumnCount);
+    std::vector<size_t> order =
+        StableOrder(ws.folderList.rows, column, ws.SortSign, CompareFolderRows);
+    ApplyOrder(ws.folderList.rows, order);
+    ws.SortSign.sign[FolderSortBase + column] *= -1;
+    return order;
+}
+
+} // namespace ketrilo

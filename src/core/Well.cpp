@@ -1,0 +1,89 @@
+#include "Well.h"
+
+#include "Permutation.h"
+
+#include <numeric>
+
+namespace ketrilo {
+
+int32_t Well::WellIndexOf(const std::string& key) const {
+    const auto found = m_index.find(key);
+    return found == m_index.end() ? -1 : static_cast<int32_t>(found->second);
+}
+
+bool Well::Append(WellRow row) {
+    const auto [slot, added] = m_index.try_emplace(row.FullPath(), m_rows.size());
+    if (!added) {
+        return false;
+    }
+    m_rows.push_back(std::move(row));
+    return true;
+}
+
+void Well::RemoveRows(const std::vector<size_t>& indexes) {
+    std::vector<bool> removed(m_rows.size(), false);
+    for (size_t index : indexes) {
+        if (index < removed.size()) {
+            removed[index] = true;
+        }
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (!removed[i]) {
+            if (kept != i) {
+                m_rows[kept] = std::move(m_rows[i]);
+            }
+            ++kept;
+        }
+    }
+    m_rows.resize(kept);
+    RebuildIndex();
+}
+
+void Well::Clear() {
+    m_rows.clear();
+    m_index.clear();
+}
+
+void Well::ReplaceAt(size_t index, WellRow row) {
+    WellRow& current = m_rows.at(index);
+    const bool keyChanged = current.path != row.path || current.name != row.name;
+    current = std::move(row);
+    if (keyChanged) {
+        RebuildIndex();
+    }
+}
+
+void Well::Reorder(const std::vector<size_t>& order) {
+    ApplyOrder(m_rows, order);
+    RebuildIndex();
+}
+
+void Well::ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& newPrefix) {
+    bool changed = false;
+    for (WellRow& row : m_rows) {
+        if (row.path.starts_with(oldPrefix)) {
+            row.path.replace(0, oldPrefix.size(), newPrefix);
+            changed = true;
+        }
+    }
+    if (changed) {
+        RebuildIndex();
+    }
+}
+
+int64_t Well::TotalClusters() const {
+    return std::accumulate(m_rows.begin(), m_rows.end(), int64_t{0},
+                           [](int64_t sum, const WellRow& row) { return sum + row.clusters; });
+}
+
+// A rename can give two rows one full path; the first of them is the one found.
+void Well::RebuildIndex() {
+    m_index.clear();
+    m_index.reserve(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        m_index.try_emplace(m_rows[i].FullPath(), i);
+    }
+}
+
+} // namespace ketrilo
