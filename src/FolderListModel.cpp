@@ -1,0 +1,58 @@
+#include "FolderListModel.h"
+
+#include "Colours.h"
+#include "core/NameRules.h"
+#include "core/Workspace.h"
+
+FolderListModel::FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons,
+                                 QObject* parent)
+    : RowTableModel({{QStringLiteral("ファイル"), 400, Qt::AlignLeft},
+                     {QStringLiteral("拡張子"), 50, Qt::AlignLeft},
+                     {QStringLiteral("サイズ"), 80, Qt::AlignRight},
+                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight},
+                     {QStringLiteral("長さ"), 40, Qt::AlignRight},
+                     {QStringLiteral("最終更新日"), 150, Qt::AlignLeft}},
+                    icons, parent),
+      m_ws(ws) {}
+
+int FolderListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_ws.folderList.rows.size());
+}
+
+void FolderListModel::TintsChanged() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::BackgroundRole});
+}
+
+QString FolderListModel::CellText(size_t row, int column) const {
+    const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
+    switch (column) {
+    case Name:
+        return QString::fromUtf8(r.name);
+    case Ext:
+        return QString::fromUtf8(r.ext);
+    case Bytes:
+        return QString::fromStdString(ketrilo::FormatPadded(r.bytes, 12));
+    case Clusters:
+        return QString::fromStdString(ketrilo::FormatPadded(r.clusters, 6));
+    case Length:
+        return QString::fromStdString(ketrilo::FormatPadded(r.length, 3));
+    case LastModified:
+        return QString::fromStdString(r.lastModified);
+    default:
+        return {};
+    }
+}
+
+int32_t FolderListModel::RowIcon(size_t row) const {
+    return m_ws.folderList.rows[row].icon;
+}
+
+QVariant FolderListModel::CellBackground(size_t row, int column) const {
+    const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
+    const std::optional<uint32_t> tint =
+        column == Name ? ketrilo::NameCellTint(r)
+                       : ketrilo::OtherCellTint(r, m_ws.capacity.RemainingBytes);
+    return tint ? QVariant(FromBgr(*tint)) : QVariant();
+}

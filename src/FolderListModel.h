@@ -1,0 +1,28 @@
+#pragma once
+// The folder list (ListView3): one row per FolderRow, tinted by what still fits.
+
+#include "RowTableModel.h"
+
+namespace ketrilo {
+struct Workspace;
+}
+
+class FolderListModel final : public RowTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { Name, Ext, Bytes, Clusters, Length, LastModified };
+
+    FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+    // RemainingBytes changed: every cell's background is asked for again.
+    void TintsChanged();
+
+protected:
+    QString CellText(size_t row, int column) const override;
+    int32_t RowIcon(size_t row) const override;
+    QVariant CellBackground(size_t row, int column) const override;
+
+private:
+    const ketrilo::Workspace& m_ws;
+};

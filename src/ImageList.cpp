@@ -1,0 +1,42 @@
+#include "ImageList.h"
+
+#include <QMimeType>
+
+ImageList::ImageList() {
+    m_icons = {QIcon(QStringLiteral(":/folder.svg")), QIcon(QStringLiteral(":/file.svg")),
+               QIcon(QStringLiteral(":/disc.svg"))};
+    m_byMimeType.insert(QStringLiteral("inode/directory"), ketrilo::FolderIconIndex);
+}
+
+int32_t ImageList::IconIndexFor(const std::string& fullPath) {
+    const QMimeType type =
+        m_mimeTypes.mimeTypeForFile(QString::fromUtf8(fullPath), QMimeDatabase::MatchExtension);
+    const auto known = m_byMimeType.constFind(type.name());
+    if (known != m_byMimeType.cend())
+        return *known;
+    const int32_t index = IndexForIconName(type.iconName(), type.genericIconName());
+    m_byMimeType.insert(type.name(), index);
+    return index;
+}
+
+int32_t ImageList::IndexForIconName(const QString& iconName, const QString& genericName) {
+    // Several file types often share one themed picture; keep it once.
+    for (const QString& name : {iconName, genericName}) {
+        if (!QIcon::hasThemeIcon(name))
+            continue;
+        const auto known = m_byIconName.constFind(name);
+        if (known != m_byIconName.cend())
+            return *known;
+        const auto index = static_cast<int32_t>(m_icons.size());
+        m_icons.append(QIcon::fromTheme(name));
+        m_byIconName.insert(name, index);
+        return index;
+    }
+    return FileIconIndex;
+}
+
+QIcon ImageList::Icon(int32_t index) const {
+    if (index < 0 || index >= m_icons.size())
+        return {};
+    return m_icons.at(index);
+}

@@ -1,0 +1,35 @@
+#pragma once
+// ImageList1: the 16 x 16 icons the three lists share. Index 0 is the folder picture,
+// 1 a generic file, 2 a disc; each file type's themed icon is added once and its
+// index reused, so listing a folder again never grows the list.
+
+#include "core/IconSource.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QMimeDatabase>
+#include <QString>
+#include <QVector>
+
+class ImageList final : public ketrilo::IconSource {
+public:
+    static constexpr int32_t FileIconIndex = 1;
+    static constexpr int32_t DiscIconIndex = 2;
+
+    ImageList();
+
+    // The icon of the entry's file type, judged by its name alone (nothing is read).
+    int32_t IconIndexFor(const std::string& fullPath) override;
+
+    // The picture at index; an empty icon for an index outside the list.
+    [[nodiscard]] QIcon Icon(int32_t index) const;
+    [[nodiscard]] int Count() const { return static_cast<int>(m_icons.size()); }
+
+private:
+    int32_t IndexForIconName(const QString& iconName, const QString& genericName);
+
+    QMimeDatabase m_mimeTypes;
+    QVector<QIcon> m_icons;
+    QHash<QString, int32_t> m_byMimeType;
+    QHash<QString, int32_t> m_byIconName;
+};

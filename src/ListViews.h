@@ -1,0 +1,37 @@
+#pragma once
+// The report-style list views: grid, whole-row selection, small icons, no editing,
+// and columns laid out by their table (fixed widths, auto-size columns sharing the rest).
+
+#include "RowTableModel.h"
+
+#include <QAbstractItemView>
+#include <QObject>
+
+#include <vector>
+
+class QTableView;
+
+// Widths of the columns for a client width: fixed columns keep theirs; the auto-size
+// columns share what is left equally, the leftmost also taking the remainder.
+[[nodiscard]] std::vector<int> ColumnWidths(const std::vector<ColumnSpec>& columns,
+                                            int clientWidth);
+
+// Sets view up over model; the column widths follow the view's width from then on.
+void SetUpListView(QTableView* view, RowTableModel* model,
+                   QAbstractItemView::SelectionMode selection);
+
+// Keeps a view's column widths in line with its client width.
+class ColumnFitter final : public QObject {
+    Q_OBJECT
+
+public:
+    ColumnFitter(QTableView* view, const RowTableModel* model);
+    void Fit();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTableView* m_view;
+    const RowTableModel* m_model;
+};

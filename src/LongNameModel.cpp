@@ -1,0 +1,33 @@
+#include "LongNameModel.h"
+
+#include "core/NameRules.h"
+#include "core/Workspace.h"
+
+LongNameModel::LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
+    : RowTableModel({{QStringLiteral("ファイル"), 0, Qt::AlignLeft},
+                     {QStringLiteral("長さ"), 50, Qt::AlignLeft},
+                     {QStringLiteral("パス"), 0, Qt::AlignLeft}},
+                    icons, parent),
+      m_ws(ws) {}
+
+int LongNameModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_ws.longNames.Size());
+}
+
+QString LongNameModel::CellText(size_t row, int column) const {
+    const ketrilo::LongNameRow& r = m_ws.longNames.Rows()[row];
+    switch (column) {
+    case Name:
+        return QString::fromUtf8(r.name);
+    case Length:
+        return QString::fromStdString(ketrilo::FormatPadded(r.length, 3));
+    case Folder:
+        return QString::fromUtf8(r.folder);
+    default:
+        return {};
+    }
+}
+
+int32_t LongNameModel::RowIcon(size_t row) const {
+    return m_ws.longNames.Rows()[row].icon;
+}

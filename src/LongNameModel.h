@@ -1,0 +1,25 @@
+#pragma once
+// The long-name list (ListView2): one row per LongNameRow.
+
+#include "RowTableModel.h"
+
+namespace ketrilo {
+struct Workspace;
+}
+
+class LongNameModel final : public RowTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { Name, Length, Folder };
+
+    LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+
+protected:
+    QString CellText(size_t row, int column) const override;
+    int32_t RowIcon(size_t row) const override;
+
+private:
+    const ketrilo::Workspace& m_ws;
+};

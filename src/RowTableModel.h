@@ -1,0 +1,40 @@
+#pragma once
+// Common ground of the three list models: a fixed column table (caption, width,
+// alignment), the shared icon list, and a reset after the core changed the rows.
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <vector>
+
+class ImageList;
+
+struct ColumnSpec {
+    QString caption;
+    int width = 0; // 0: the column shares the width the others leave free
+    Qt::Alignment alignment = Qt::AlignLeft;
+};
+
+class RowTableModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    RowTableModel(std::vector<ColumnSpec> columns, const ImageList& icons, QObject* parent);
+
+    [[nodiscard]] const std::vector<ColumnSpec>& Columns() const { return m_columns; }
+    // The rows changed wholesale: the view reads them anew.
+    void Reset();
+
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+protected:
+    [[nodiscard]] virtual QString CellText(size_t row, int column) const = 0;
+    [[nodiscard]] virtual int32_t RowIcon(size_t row) const = 0;
+    [[nodiscard]] virtual QVariant CellBackground(size_t, int) const { return {}; }
+
+private:
+    std::vector<ColumnSpec> m_columns;
+    const ImageList& m_icons;
+};

@@ -1,0 +1,176 @@
+#pragma once
+// TForm1: the one main window. It lays out the controls, turns every user action
+// into one handler named after its control and event, runs each handler through
+// the error reporter, and shows the core's Workspace through three list models.
+
+#include "ErrorReporter.h"
+#include "ImageList.h"
+#include "core/Workspace.h"
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QStringList>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QStatusBar;
+class QTableView;
+class QToolBar;
+class QToolButton;
+class AnchoredPanel;
+class DragHandle;
+class FolderListModel;
+class LongNameModel;
+class SplitterBar;
+class WellModel;
+
+// Hands the well to other programs: a modal, copy-only drag of the given full paths
+// (as local file URLs) started from source. Tests replace it with a recorder.
+class DragOutSeam {
+public:
+    virtual ~DragOutSeam() = default;
+    virtual void RunCopyDrag(QWidget* source, const QStringList& paths) = 0;
+};
+
+// The real drag-out through QDrag.
+[[nodiscard]] std::unique_ptr<DragOutSeam> MakeQtDragOut();
+
+// The folder chooser: returns the chosen folder's path, or "" when nothing was chosen.
+using FolderChooser = std::function<QString()>;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // profilePath: the disc profile file; empty means the one beside the executable.
+    explicit TForm1(const QString& profilePath = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Controls, named as the user knows them; each also carries its name as objectName.
+    AnchoredPanel* Panel1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* ToolButton1 = nullptr;
+    QToolButton* ToolButton2 = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    QToolButton* ToolButton4 = nullptr;
+    QToolButton* ToolButton5 = nullptr;
+    DragHandle* Image1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QTableView* ListView3 = nullptr; // the folder list
+    SplitterBar* Splitter2 = nullptr;
+    QTableView* ListView1 = nullptr; // the well
+    QProgressBar* ProgressBar1 = nullptr;
+    SplitterBar* Splitter1 = nullptr;
+    QTableView* ListView2 = nullptr; // the long-name list
+    AnchoredPanel* Panel2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* StatusLabel = nullptr; // the status bar's one panel
+    QMenu* N1 = nullptr;
+    QAction* Post1 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* N6 = nullptr;
+    QMenu* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+
+    ImageList ImageList1;
+
+    // Command handlers. Each runs through Run() when a control triggers it.
+    void FormCreate();
+    void FormDestroy();
+    void ToolButton1Click(); // register the selected folder-list rows
+    void ToolButton2Click(); // choose a folder
+    void ToolButton3Click(); // rescan
+    void ToolButton4Click(); // recalculate the well
+    void ToolButton5Click(); // clear the well
+    void ListView1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ListView1ColumnClick(int column);
+    void ListView3ColumnClick(int column);
+    void ListView2DblClick();
+    void Edit2Change();
+    void Edit2KeyDown(int key, Qt::KeyboardModifiers shift);
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+    void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
+    void ComboBox1Change();
+    // Files dropped onto the window; cursorGlobal is the cursor when the drop is handled.
+    void WMDropFiles(const QList<QUrl>& urls, QPoint cursorGlobal);
+
+    // Runs handler; an error it throws is shown in the error box and the program goes on.
+    void Run(const std::function<void()>& handler);
+
+    // Recomputes the gauge, the status line and RemainingBytes, then repaints the folder
+    // list's tint. Throws (changing nothing) when the capacity in force is 0.
+    void UpdateCapacityStatus();
+
+    // After the core changed a list: the views show its rows anew (selection is lost).
+    void RefreshFolderList();
+    void RefreshWell();
+    void RefreshLongNames();
+    void RefreshViews();
+    // The folder list's tint follows RemainingBytes.
+    void RepaintFolderList();
+
+    // Indexes of the selected rows of a list, ascending (display order).
+    [[nodiscard]] static std::vector<size_t> SelectedRows(const QTableView* view);
+
+    // The chosen disc entry: the current index, or -1 when the typed text is not the
+    // current entry's name.
+    [[nodiscard]] int ComboBox1ItemIndex() const;
+
+    // The folder box's path as the file system spells it.
+    [[nodiscard]] std::string FolderBoxPath() const;
+
+    [[nodiscard]] ketrilo::Workspace& Workspace() { return m_ws; }
+    [[nodiscard]] const ketrilo::Workspace& Workspace() const { return m_ws; }
+    [[nodiscard]] ErrorReporter& Reporter() { return m_reporter; }
+
+    // Seams for tests.
+    void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
+    void SetDragOut(std::unique_ptr<DragOutSeam> seam) { m_dragOut = std::move(seam); }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildPanel1();
+    void BuildPanel2();
+    void BuildLists();
+    void ConnectHandlers();
+    void RefuseChildDrops();
+    void LoadProfilesIntoChooser();
+    void ComboBox1Touched();
+    void ListFolderInBox();
+    void WriteStateDump() const;
+
+    ketrilo::Workspace m_ws;
+    ErrorReporter m_reporter;
+    QString m_profilePath;
+    FolderChooser m_chooseFolder;
+    std::unique_ptr<DragOutSeam> m_dragOut;
+    FolderListModel* m_folderModel = nullptr;
+    WellModel* m_wellModel = nullptr;
+    LongNameModel* m_longNameModel = nullptr;
+    // The chooser's last handled (entry, text): one user action runs ComboBox1Change once.
+    int m_comboHandledIndex = -1;
+    QString m_comboHandledText;
+    QPoint FDragStartPos;
+};

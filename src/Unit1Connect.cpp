@@ -1,0 +1,124 @@
+// TForm1's wiring: every trigger to its handler through Run, and the view refreshes.
+#include "Unit1.h"
+
+#include "DragHandle.h"
+#include "FolderListModel.h"
+#include "LongNameModel.h"
+#include "StateDump.h"
+#include "WellModel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QToolButton>
+
+void TForm1::ConnectHandlers() {
+    const struct {
+        QToolButton* button;
+        QAction* menuEntry;
+        void (TForm1::*handler)();
+    } commands[] = {
+        {ToolButton1, Post1, &TForm1::ToolButton1Click},
+        {ToolButton2, N5, &TForm1::ToolButton2Click},
+        {ToolButton3, N6, &TForm1::ToolButton3Click},
+        {ToolButton4, N3, &TForm1::ToolButton4Click},
+        {ToolButton5, N4, &TForm1::ToolButton5Click},
+    };
+    for (const auto& c : commands) {
+        const auto run = [this, handler = c.handler] {
+            Run([this, handler] { (this->*handler)(); });
+        };
+        connect(c.button, &QToolButton::clicked, this, run);
+        connect(c.menuEntry, &QAction::triggered, this, run);
+    }
+
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { Run([this, column] { ListView1ColumnClick(column); }); });
+    connect(ListView3->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { Run([this, column] { ListView3ColumnClick(column); }); });
+    ListView1->installEventFilter(this);
+    ListView2->viewport()->installEventFilter(this);
+    Edit2->installEventFilter(this);
+    connect(Edit2, &QLineEdit::textChanged, this, [this] { Run([this] { Edit2Change(); }); });
+
+    connect(Image1, &DragHandle::Pressed, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                Run([=, this] { Image1MouseDown(button, shift, x, y); });
+            });
+    connect(Image1, &DragHandle::Moved, this, [this](Qt::KeyboardModifiers shift, int x, int y) {
+        Run([=, this] { Image1MouseMove(shift, x, y); });
+    });
+
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Touched);
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Touched);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && (watched == ListView1 || watched == Edit2)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int code = key->key();
+        const Qt::KeyboardModifiers shift = key->modifiers();
+        if (watched == ListView1)
+            Run([=, this] { ListView1KeyDown(code, shift); });
+        else
+            Run([=, this] { Edit2KeyDown(code, shift); });
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == ListView2->viewport()) {
+        Run([this] { ListView2DblClick(); });
+    }
+    // The control goes on to handle the event as usual.
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::RefuseChildDrops() {
+    // A line edit would take dropped files as text; the window handles every drop.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setAcceptDrops(false);
+}
+
+void TForm1::Run(const std::function<void()>& handler) {
+    m_reporter.Run(handler);
+    WriteStateDump();
+}
+
+void TForm1::WriteStateDump() const {
+    const QString path = StateDumpPath();
+    if (path.isEmpty())
+        return;
+    WriteStateDumpFile(path,
+                       StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()));
+}
+
+void TForm1::RefreshFolderList() {
+    m_folderModel->Reset();
+}
+
+void TForm1::RefreshWell() {
+    m_wellModel->Reset();
+}
+
+void TForm1::RefreshLongNames() {
+    m_longNameModel->Reset();
+}
+
+void TForm1::RefreshViews() {
+    RefreshFolderList();
+    RefreshWell();
+    RefreshLongNames();
+}
+
+void TForm1::RepaintFolderList() {
+    m_folderModel->TintsChanged();
+}
+
+std::vector<size_t> TForm1::SelectedRows(const QTableView* view) {
+    std::vector<size_t> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        rows.push_back(static_cast<size_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}

@@ -1,0 +1,84 @@
+// TForm1's start-up and shut-down, the disc profile choice and the capacity status.
+#include "Unit1.h"
+
+#include "Colours.h"
+#include "core/NameRules.h"
+#include "core/ProfileFile.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalBlocker>
+#include <QTableView>
+
+#include <algorithm>
+
+void TForm1::FormCreate() {
+    m_ws.SortSign = ketrilo::SortSigns();
+    setAcceptDrops(true);
+    RefuseChildDrops();
+    PaintBackground(ListView2, QPalette::Base, LongNameListColour);
+    m_ws.DraggingFromSelf = false;
+    LoadProfilesIntoChooser();
+    m_ws.capacity.DiscCapacityClusters = ketrilo::DefaultCapacityClusters;
+    m_ws.capacity.RemainingBytes = m_ws.capacity.DiscCapacityClusters * ketrilo::ClusterSize;
+    UpdateCapacityStatus();
+}
+
+void TForm1::FormDestroy() {
+    m_ws.CapacityList.clear();
+}
+
+void TForm1::LoadProfilesIntoChooser() {
+    const std::string path =
+        m_profilePath.isEmpty()
+            ? ketrilo::ProfileFilePath(
+                  QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString())
+            : QFile::encodeName(m_profilePath).toStdString();
+    const ketrilo::DiscProfiles profiles = ketrilo::LoadDiscProfiles(path);
+    // Choosing entry 0 here is the program's doing, not the user's: no ComboBox1Change.
+    const QSignalBlocker quiet(ComboBox1);
+    m_ws.CapacityList = profiles.CapacityList;
+    ComboBox1->clear();
+    ComboBox1->clearEditText();
+    for (const std::string& name : profiles.names)
+        ComboBox1->addItem(QString::fromUtf8(name));
+    if (ComboBox1->count() > 0)
+        ComboBox1->setCurrentIndex(0);
+    m_comboHandledIndex = ComboBox1ItemIndex();
+    m_comboHandledText = ComboBox1->currentText();
+}
+
+int TForm1::ComboBox1ItemIndex() const {
+    const int index = ComboBox1->currentIndex();
+    if (index >= 0 && ComboBox1->currentText() != ComboBox1->itemText(index))
+        return -1;
+    return index;
+}
+
+void TForm1::ComboBox1Touched() {
+    // A choice changes both the entry and the text; run the handler once per change.
+    const int index = ComboBox1ItemIndex();
+    const QString text = ComboBox1->currentText();
+    if (index == m_comboHandledIndex && text == m_comboHandledText)
+        return;
+    m_comboHandledIndex = index;
+    m_comboHandledText = text;
+    Run([this] { ComboBox1Change(); });
+}
+
+void TForm1::ComboBox1Change() {
+    m_ws.capacity.DiscCapacityClusters =
+        ketrilo::CapacityForChoice(m_ws.CapacityList, ComboBox1ItemIndex());
+    RepaintFolderList();
+    UpdateCapacityStatus();
+}
+
+void TForm1::UpdateCapacityStatus() {
+    const ketrilo::CapacityReport report = ketrilo::UpdateCapacityStatus(m_ws);
+    ProgressBar1->setValue(std::clamp(report.percentage, 0, 100));
+    StatusLabel->setText(QString::fromStdString(report.statusLine));
+    RepaintFolderList();
+}

@@ -1,0 +1,39 @@
+#include "WellModel.h"
+
+#include "core/NameRules.h"
+#include "core/Workspace.h"
+
+WellModel::WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
+    : RowTableModel({{QStringLiteral("ファイル"), 0, Qt::AlignLeft},
+                     {QStringLiteral("拡張子"), 50, Qt::AlignLeft},
+                     {QStringLiteral("サイズ"), 80, Qt::AlignRight},
+                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight},
+                     {QStringLiteral("パス"), 0, Qt::AlignLeft}},
+                    icons, parent),
+      m_ws(ws) {}
+
+int WellModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_ws.well.Size());
+}
+
+QString WellModel::CellText(size_t row, int column) const {
+    const ketrilo::WellRow& r = m_ws.well.Rows()[row];
+    switch (column) {
+    case Name:
+        return QString::fromUtf8(r.name);
+    case Ext:
+        return QString::fromUtf8(r.ext);
+    case Bytes:
+        return QString::fromStdString(ketrilo::FormatPadded(r.bytes, 12));
+    case Clusters:
+        return QString::fromStdString(ketrilo::FormatPadded(r.clusters, 6));
+    case Path:
+        return QString::fromUtf8(r.path);
+    default:
+        return {};
+    }
+}
+
+int32_t WellModel::RowIcon(size_t row) const {
+    return m_ws.well.Rows()[row].icon;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The well (ListView1): one row per WellRow, in display order.
+
+#include "RowTableModel.h"
+
+namespace ketrilo {
+struct Workspace;
+}
+
+class WellModel final : public RowTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { Name, Ext, Bytes, Clusters, Path };
+
+    WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
+    int rowCount(const QModelIndex& parent = {}) const override;
+
+protected:
+    QString CellText(size_t row, int column) const override;
+    int32_t RowIcon(size_t row) const override;
+
+private:
+    const ketrilo::Workspace& m_ws;
+};

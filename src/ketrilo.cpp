@@ -1,0 +1,64 @@
+// Ketrilo's entry: the command-line measure, or the one window and its event loop.
+#include "Unit1.h"
+#include "core/MeasureCommand.h"
+#include "core/ProfileFile.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ExecutablePath() {
+    std::string path(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    path.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return path;
+}
+
+// Deep trees keep one handle open per level while they are walked.
+void RaiseOpenFileLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
+void UseJapaneseGothic() {
+    // Without this the Windows font names resolve to a Latin font with fixed-width kana.
+    const QStringList gothic{QStringLiteral("IPAPGothic")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), gothic);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    RaiseOpenFileLimit();
+    if (argc > 1 && std::strcmp(argv[1], "--measure") == 0) {
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        return ketrilo::RunMeasureCommand(args, ketrilo::ProfileFilePath(ExecutablePath()),
+                                          std::cout, std::cerr);
+    }
+
+    QApplication app(argc, argv);
+    // The display name follows; setting it too would append it to the window title.
+    QApplication::setApplicationName(QStringLiteral("Ketrilo"));
+    UseJapaneseGothic();
+    // File-type icons come from the theme; outside a desktop session none is set.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+
+    TForm1 Form1;
+    Form1.show();
+    return QApplication::exec();
+}
