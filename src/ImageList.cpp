@@ -1,8 +1,11 @@
 #include "ImageList.h"
 
+#include "Resources.h"
+
 #include <QMimeType>
 
 ImageList::ImageList() {
+    EnsureResources();
     m_icons = {QIcon(QStringLiteral(":/folder.svg")), QIcon(QStringLiteral(":/file.svg")),
                QIcon(QStringLiteral(":/disc.svg"))};
     m_byMimeType.insert(QStringLiteral("inode/directory"), ketrilo::FolderIconIndex);

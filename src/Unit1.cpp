@@ -8,6 +8,7 @@
 #include "FolderListModel.h"
 #include "ListViews.h"
 #include "LongNameModel.h"
+#include "Resources.h"
 #include "SplitterBar.h"
 #include "WellModel.h"
 
@@ -69,6 +70,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::BuildLayout() {
+    EnsureResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Ketrilo β3"));
     setWindowIcon(QIcon(QStringLiteral(":/ketrilo.svg")));
