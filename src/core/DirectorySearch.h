@@ -18,8 +18,8 @@ inline constexpr uint32_t faAnyFile = 0x1FF;
 struct TSearchRec {
     std::string Name;
     uint32_t Attr = 0;
-    int64_t Size = 0;       // 0 for folders and links
-    std::time_t Time = 0;   // last write, seconds since the epoch
+    int64_t Size = 0;     // 0 for folders and links
+    std::time_t Time = 0; // last write, seconds since the epoch
 };
 
 // Entries whose hidden, system or directory bit is not in mask are skipped.
@@ -33,9 +33,9 @@ public:
     DirectorySearch& operator=(DirectorySearch&&) noexcept;
     ~DirectorySearch();
 
-    [[nodiscard]] bool Found() const;          // a current entry exists
+    [[nodiscard]] bool Found() const; // a current entry exists
     [[nodiscard]] const TSearchRec& Current() const;
-    bool Next();                               // advance; false at the end
+    bool Next(); // advance; false at the end
 
 private:
     struct State;

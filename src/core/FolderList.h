@@ -9,7 +9,7 @@
 namespace ketrilo {
 
 struct FolderList {
-    std::string folder;          // the folder the rows were listed from, ending in "/"; "" when none
+    std::string folder; // the folder the rows were listed from, ending in "/"; "" when none
     std::vector<FolderRow> rows;
 };
 

@@ -6,10 +6,15 @@
 #include "LongNameList.h"
 #include "Rows.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace ketrilo {
+
+// The walk holds at most this many folder handles open along its path; a deeper
+// folder's ancestors are closed and reopened on the way back, so no depth is too deep.
+inline constexpr size_t MeasureOpenFolderLimit = 64;
 
 // Walks the tree under folder (ending in "/") depth first in enumeration order and
 // adds the clusters of every visible file to TreeClusterTotal; returns its new value.

@@ -1,0 +1,130 @@
+#include "DirectorySearch.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace ketrilo {
+
+namespace {
+
+bool IsHiddenName(const char* name) {
+    return name[0] == '.';
+}
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+uint32_t AttributesOf(const char* name, mode_t mode) {
+    uint32_t attr = IsHiddenName(name) ? faHidden : 0;
+    if (S_ISDIR(mode))
+        attr |= faDirectory;
+    else if (!S_ISREG(mode) && !S_ISLNK(mode))
+        attr |= faSysFile;
+    return attr;
+}
+
+bool PassesFilter(uint32_t attr, uint32_t mask) {
+    return (attr & (faHidden | faSysFile | faDirectory) & ~mask) == 0;
+}
+
+TSearchRec RecordOf(const char* name, const struct stat& st) {
+    TSearchRec rec;
+    rec.Name = name;
+    rec.Attr = AttributesOf(name, st.st_mode);
+    rec.Size = S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode) ? 0 : st.st_size;
+    rec.Time = st.st_mtime;
+    return rec;
+}
+
+} // namespace
+
+struct DirectorySearch::State {
+    DIR* dir = nullptr; // null for a search of one entry
+    uint32_t mask = 0;
+    bool found = false;
+    TSearchRec current;
+
+    ~State() {
+        if (dir != nullptr)
+            closedir(dir);
+    }
+
+    void Advance() {
+        found = false;
+        if (dir == nullptr)
+            return;
+        while (dirent* entry = readdir(dir)) {
+            // Hidden names are filtered before the stat they would otherwise cost.
+            if (IsHiddenName(entry->d_name) && (mask & faHidden) == 0)
+                continue;
+            if (IsDotOrDotDot(entry->d_name))
+                continue;
+            struct stat st;
+            if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // gone since the read: nothing to report
+            TSearchRec rec = RecordOf(entry->d_name, st);
+            if (!PassesFilter(rec.Attr, mask))
+                continue;
+            current = std::move(rec);
+            found = true;
+            return;
+        }
+    }
+};
+
+DirectorySearch::DirectorySearch(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+DirectorySearch::DirectorySearch(DirectorySearch&&) noexcept = default;
+DirectorySearch& DirectorySearch::operator=(DirectorySearch&&) noexcept = default;
+DirectorySearch::~DirectorySearch() = default;
+
+DirectorySearch DirectorySearch::Folder(const std::string& folder, uint32_t mask) {
+    auto state = std::make_unique<State>();
+    state->mask = mask;
+    if (!folder.empty())
+        state->dir = opendir(folder.c_str());
+    state->Advance();
+    return DirectorySearch(std::move(state));
+}
+
+DirectorySearch DirectorySearch::Entry(const std::string& path, uint32_t mask) {
+    auto state = std::make_unique<State>();
+    state->mask = mask;
+    struct stat st;
+    if (!path.empty() && path.back() != '/' && lstat(path.c_str(), &st) == 0) {
+        const size_t slash = path.rfind('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        TSearchRec rec = RecordOf(name.c_str(), st);
+        if (PassesFilter(rec.Attr, mask)) {
+            state->current = std::move(rec);
+            state->found = true;
+        }
+    }
+    return DirectorySearch(std::move(state));
+}
+
+bool DirectorySearch::Found() const {
+    return m_state->found;
+}
+
+const TSearchRec& DirectorySearch::Current() const {
+    return m_state->current;
+}
+
+bool DirectorySearch::Next() {
+    m_state->Advance();
+    return m_state->found;
+}
+
+int64_t GetFileSize64(const std::string& path) {
+    const DirectorySearch search = DirectorySearch::Entry(path, faAnyFile);
+    return search.Found() ? search.Current().Size : 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    const DirectorySearch search = DirectorySearch::Entry(path, faDirectory);
+    return search.Found() && (search.Current().Attr & faDirectory) != 0;
+}
+
+} // namespace ketrilo

@@ -1,0 +1,137 @@
+#include "core/MeasureCommand.h"
+#include "TempTree.h"
+#include "core/CapacityStatus.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace ketrilo {
+namespace {
+
+using test::TempTree;
+
+const std::string Long65(65, 'L');
+
+struct Result {
+    int status;
+    std::string out, err;
+};
+
+Result RunCommand(const std::vector<std::string>& args,
+                  const std::string& profileFile = "/nonexistent") {
+    std::ostringstream out, err;
+    const int status = RunMeasureCommand(args, profileFile, out, err);
+    return {status, out.str(), err.str()};
+}
+
+std::string StatusLine(int64_t clusters, int64_t capacity = DefaultCapacityClusters) {
+    return ComputeCapacityStatus(clusters, capacity).statusLine + "\n";
+}
+
+// Runs in folder as the current directory and goes back afterwards.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder) : m_saved(getcwd(nullptr, 0)) {
+        EXPECT_EQ(chdir(folder.c_str()), 0);
+    }
+    ~InFolder() {
+        EXPECT_EQ(chdir(m_saved), 0);
+        free(m_saved);
+    }
+
+private:
+    char* m_saved;
+};
+
+class MeasureCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tree.Folder("d");
+        tree.File("d/one", 1);
+        tree.File("d/more", 2049);
+        tree.File("d/" + Long65, 0);
+        tree.File("x", 1);
+        std::ofstream(tree.Path("profiles.ini")) << "[setting]\nItems=4\n"
+                                                    "[Item01]\nName=Tiny\nCount=3\n"
+                                                    "[Item02]\nName=Exact\nCount=4\n"
+                                                    "[Item03]\nName=Broken\nCount=4000MB\n"
+                                                    "[Item04]\nName=Empty\nCount=0\n";
+    }
+    TempTree tree;
+};
+
+TEST_F(MeasureCommandTest, PrintsItemsLongNamesAndStatus) {
+    const Result r =
+        RunCommand({tree.Path("d"), tree.Path("x"), tree.Path("d/"), tree.Path("gone")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "3\t6144\t" + tree.Path("d") + "\n" + "1\t2048\t" + tree.Path("x") + "\n" +
+                         "0\t0\t" + tree.Path("gone") + "\n" + "long\t65\t" +
+                         tree.Path("d/" + Long65) + "\n" + StatusLine(4));
+    EXPECT_NE(r.err.find(tree.Path("d")), std::string::npos); // the path counted once
+}
+
+TEST_F(MeasureCommandTest, RelativePathsBecomeAbsolute) {
+    const InFolder here(tree.Path("d"));
+    const Result r = RunCommand({"./../x", "..//d/.", "-"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "1\t2048\t" + tree.Path("x") + "\n" + "3\t6144\t" + tree.Path("d") + "\n" +
+                         "0\t0\t" + tree.Path("d/-") + "\n" + "long\t65\t" +
+                         tree.Path("d/" + Long65) + "\n" + StatusLine(4));
+}
+
+TEST_F(MeasureCommandTest, DoubleDashEndsTheOptions) {
+    tree.File("-x", 2048);
+    tree.File("--profile", 1);
+    const InFolder here(tree.Root());
+    const Result r = RunCommand({"--", "-x", "--profile"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\t2048\t" + tree.Path("-x") + "\n" + "1\t2048\t" + tree.Path("--profile") +
+                         "\n" + StatusLine(2));
+}
+
+TEST_F(MeasureCommandTest, ProfileDecidesWhetherTheItemsFit) {
+    const std::string ini = tree.Path("profiles.ini");
+    const Result fits = RunCommand({"--profile", "Exact", tree.Path("d"), tree.Path("x")}, ini);
+    EXPECT_EQ(fits.status, 0);
+    EXPECT_TRUE(fits.out.ends_with(StatusLine(4, 4))) << fits.out;
+
+    const Result over = RunCommand({tree.Path("d"), "--profile", "Tiny", tree.Path("x")}, ini);
+    EXPECT_EQ(over.status, 1);
+    EXPECT_TRUE(over.out.ends_with(StatusLine(4, 3))) << over.out;
+}
+
+TEST_F(MeasureCommandTest, BadUseGivesOneLineOnErrorAndStatusTwo) {
+    const std::string ini = tree.Path("profiles.ini");
+    const std::string path = tree.Path("x");
+    struct Case {
+        std::vector<std::string> args;
+        std::string inMessage;
+    };
+    const std::vector<Case> cases = {
+        {{}, "usage"},
+        {{"--profile", "Tiny"}, "usage"},
+        {{"--bogus", path}, "--bogus"},
+        {{path, "--profile"}, "--profile"},
+        {{"--profile", "tiny", path}, "tiny"},
+        {{"--profile", "Broken", path}, "''4000MB'' は整数ではありません"},
+        {{"--profile", "Empty", path}, "0 による浮動小数点数除算"},
+        {{""}, "empty"},
+    };
+    for (const Case& c : cases) {
+        const Result r = RunCommand(c.args, ini);
+        EXPECT_EQ(r.status, 2) << c.inMessage;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+} // namespace
+} // namespace ketrilo

@@ -1,0 +1,29 @@
+#pragma once
+// An icon source that hands out one fixed index and remembers every path it was asked for.
+
+#include "core/IconSource.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ketrilo::test {
+
+class RecordingIcons final : public IconSource {
+public:
+    explicit RecordingIcons(int32_t index = 7) : m_index(index) {}
+    int32_t IconIndexFor(const std::string& fullPath) override {
+        asked.push_back(fullPath);
+        if (onAsk)
+            onAsk(fullPath);
+        return m_index;
+    }
+    std::vector<std::string> asked;
+    std::function<void(const std::string&)> onAsk; // runs inside the walk that asks
+
+private:
+    int32_t m_index;
+};
+
+} // namespace ketrilo::test
