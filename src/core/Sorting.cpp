@@ -90,6 +90,22 @@ uint32_t PrimaryWeight(char32_t c) {
     return weigh(Other, c);
 }
 
+bool IsContinuationAt(std::string_view text, size_t pos) {
+    return pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80;
+}
+
+// Length of the bytes a and b begin with, cut back to where both start a character:
+// the decoding of that part is the same in both texts.
+size_t SharedCharacterPrefix(std::string_view a, std::string_view b) {
+    size_t shared = static_cast<size_t>(
+        std::mismatch(a.begin(), a.begin() + std::min(a.size(), b.size()), b.begin()).first -
+        a.begin());
+    while (shared > 0 && (IsContinuationAt(a, shared) || IsContinuationAt(b, shared))) {
+        --shared;
+    }
+    return shared;
+}
+
 template <typename Number> int CompareNumbers(Number a, Number b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -134,8 +150,10 @@ int CompareText(std::string_view a, std::string_view b) {
     if (a == b) {
         return 0;
     }
-    size_t i = 0;
-    size_t j = 0;
+    // The bytes both texts begin with decode alike up to a character boundary.
+    const size_t start = SharedCharacterPrefix(a, b);
+    size_t i = start;
+    size_t j = start;
     while (i < a.size() && j < b.size()) {
         const char32_t ca = NextCodePoint(a, i);
         const char32_t cb = NextCodePoint(b, j);
@@ -150,8 +168,8 @@ int CompareText(std::string_view a, std::string_view b) {
         return i < a.size() ? 1 : -1;
     }
     // Equal but for letter case: at the first difference the lower case goes first.
-    i = 0;
-    j = 0;
+    i = start;
+    j = start;
     while (i < a.size()) {
         const char32_t ca = NextCodePoint(a, i);
         const char32_t cb = NextCodePoint(b, j);

@@ -27,9 +27,14 @@ void Well::RemoveRows(const std::vector<size_t>& indexes) {
             removed[index] = true;
         }
     }
+    const bool keysUnique = m_index.size() == m_rows.size();
     size_t kept = 0;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        if (!removed[i]) {
+        if (removed[i]) {
+            if (keysUnique) {
+                m_index.erase(m_rows[i].FullPath());
+            }
+        } else {
             if (kept != i) {
                 m_rows[kept] = std::move(m_rows[i]);
             }
@@ -37,7 +42,7 @@ void Well::RemoveRows(const std::vector<size_t>& indexes) {
         }
     }
     m_rows.resize(kept);
-    RebuildIndex();
+    ReindexMovedRows();
 }
 
 void Well::Clear() {
@@ -56,7 +61,7 @@ void Well::ReplaceAt(size_t index, WellRow row) {
 
 void Well::Reorder(const std::vector<size_t>& order) {
     ApplyOrder(m_rows, order);
-    RebuildIndex();
+    ReindexMovedRows();
 }
 
 void Well::ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& newPrefix) {
@@ -75,6 +80,20 @@ void Well::ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& 
 int64_t Well::TotalClusters() const {
     return std::accumulate(m_rows.begin(), m_rows.end(), int64_t{0},
                            [](int64_t sum, const WellRow& row) { return sum + row.clusters; });
+}
+
+// The rows kept their keys but changed places: only the positions are updated, with
+// no allocation per row. Rows sharing a key (after a rename) need the full rebuild.
+void Well::ReindexMovedRows() {
+    if (m_index.size() != m_rows.size()) {
+        RebuildIndex();
+        return;
+    }
+    std::string key;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        key.assign(m_rows[i].path).append(m_rows[i].name);
+        m_index.find(key)->second = i;
+    }
 }
 
 // A rename can give two rows one full path; the first of them is the one found.

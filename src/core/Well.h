@@ -36,6 +36,7 @@ public:
 
 private:
     void RebuildIndex();
+    void ReindexMovedRows();
     std::vector<WellRow> m_rows;
     std::unordered_map<std::string, size_t> m_index;
 };

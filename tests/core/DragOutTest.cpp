@@ -1,5 +1,6 @@
 #include "core/DragOut.h"
-#include "WellFixtures.h"
+#include "RecordingIcons.h"
+#include "TempTree.h"
 #include "core/KetriloError.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 #include <cstring>
 
 using namespace ketrilo;
-using namespace ketrilo::testing;
+using namespace ketrilo::test;
 
 TEST(DragOut, StartsAtFivePixelsOnEitherAxis) {
     const struct {
@@ -42,7 +43,7 @@ TEST(DragOut, DropSourceAnswers) {
 }
 
 TEST(DragOut, PathsInDisplayOrderAndTheFirstMissingOneFails) {
-    ScratchFolder tree;
+    TempTree tree;
     const std::string file = tree.File("b", 1);
     Workspace ws;
     ws.well.Append(WellRow{"b", "", 0, 9, tree.Root(), 0});

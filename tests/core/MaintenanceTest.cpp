@@ -1,5 +1,6 @@
 #include "core/Maintenance.h"
-#include "WellFixtures.h"
+#include "RecordingIcons.h"
+#include "TempTree.h"
 #include "core/Registration.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,7 @@
 #include <filesystem>
 
 using namespace ketrilo;
-using namespace ketrilo::testing;
+using namespace ketrilo::test;
 
 namespace {
 
@@ -19,12 +20,15 @@ void Drop(Workspace& ws, const std::vector<std::string>& paths) {
 } // namespace
 
 TEST(RecalculateWell, MeasuresFoldersAgainAndLeavesEverythingElse) {
-    ScratchFolder tree;
+    TempTree tree;
+    for (const char* folder : {"grows", "empties", "removed", "lister"}) {
+        tree.Folder(folder);
+    }
     tree.File("grows/a", 10);
     tree.File("empties/a", 5000);
     tree.File("removed/a", 5000);
     const std::string file = tree.File("file", 100);
-    tree.File("lister/" + Repeat("L", 66), 1); // collected at the drop
+    tree.File("lister/" + std::string(66, 'L'), 1); // collected at the drop
     Workspace ws;
     Drop(ws, {tree.Path("grows"), tree.Path("empties"), tree.Path("removed"), file,
               tree.Path("lister")});
@@ -33,7 +37,7 @@ TEST(RecalculateWell, MeasuresFoldersAgainAndLeavesEverythingElse) {
 
     tree.File("grows/b", 4097);
     tree.File("file", 1 << 20);
-    tree.File("lister/" + Repeat("M", 67), 1);
+    tree.File("lister/" + std::string(67, 'M'), 1);
     std::filesystem::remove(tree.Path("empties/a"));
     std::filesystem::remove_all(tree.Path("removed"));
     ws.capacity.TreeClusterTotal = 1000;
@@ -50,7 +54,7 @@ TEST(RecalculateWell, MeasuresFoldersAgainAndLeavesEverythingElse) {
 
 TEST(WellMaintenance, DeletionKeepsTheOthersInOrderAndTheLongNames) {
     Workspace ws;
-    const std::string longName = Repeat("z", 80);
+    const std::string longName = std::string(80, 'z');
     for (const std::string& name :
          {std::string("a"), longName, std::string("c"), std::string("d"), std::string("e")}) {
         tfileproperty item;

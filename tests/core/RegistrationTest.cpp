@@ -1,17 +1,25 @@
 #include "core/Registration.h"
-#include "WellFixtures.h"
+#include "RecordingIcons.h"
+#include "TempTree.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 
 using namespace ketrilo;
-using namespace ketrilo::testing;
+using namespace ketrilo::test;
 
 namespace {
 
 const std::string Emoji = "\xF0\x9F\x98\x80"; // two UTF-16 units
+
+std::string Emojis(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text += Emoji;
+    }
+    return text;
+}
 
 tfileproperty Item(const std::string& path, const std::string& name, int64_t clusters = 1) {
     tfileproperty item;
@@ -41,8 +49,8 @@ TEST(AddToWell, LongNameRowFromSixtyFiveUnits) {
         std::string name;
         int32_t listedLength; // 0: no long-name row
     } cases[] = {
-        {Repeat("a", 64), 0},    {Repeat("a", 65), 65},         {Repeat(Emoji, 32), 0},
-        {Repeat(Emoji, 33), 66}, {Repeat("a", 63) + Emoji, 65},
+        {std::string(64, 'a'), 0}, {std::string(65, 'a'), 65},         {Emojis(32), 0},
+        {Emojis(33), 66},          {std::string(63, 'a') + Emoji, 65},
     };
     for (const auto& c : cases) {
         Workspace ws;
@@ -61,7 +69,7 @@ TEST(AddToWell, LongNameRowFromSixtyFiveUnits) {
 
 TEST(AddToWell, SamePathOnceAnotherCaseIsAnotherItem) {
     Workspace ws;
-    const std::string longName = Repeat("x", 70) + ".Txt";
+    const std::string longName = std::string(70, 'x') + ".Txt";
     AddToWell(ws, Item("/d/", longName, 2));
     AddToWell(ws, Item("/d/", longName, 5));
     AddToWell(ws, Item("/D/", longName, 4));
@@ -82,7 +90,7 @@ TEST(AddToWell, SamePathOnceAnotherCaseIsAnotherItem) {
 
 TEST(RegisterFolderRows, CopiesTheListedRowsUnderTheListedFolder) {
     Workspace ws;
-    const std::string longName = Repeat("n", 65);
+    const std::string longName = std::string(65, 'n');
     ws.folderList.folder = "/listed/";
     ws.folderList.rows = {
         FolderRow{"a.txt", ".txt", 6144, 3, 5, "2010/05/03", 9},
@@ -121,7 +129,8 @@ TEST(DropHandling, UpperAreaAndSelfDropGuard) {
 }
 
 TEST(DropHandling, ShowsTheFolderItselfAndIgnoresFiles) {
-    ScratchFolder tree;
+    TempTree tree;
+    tree.Folder("shown");
     tree.File("shown/one", 1);
     const std::string file = tree.File("other.txt", 1);
     Workspace ws;
@@ -143,9 +152,12 @@ TEST(DropHandling, ShowsTheFolderItselfAndIgnoresFiles) {
 }
 
 TEST(RegisterDroppedPaths, MeasuresAFolderAndListsItsLongNamesBeforeItsOwn) {
-    ScratchFolder tree;
-    const std::string ownName = Repeat("F", 65);
-    const std::string innerName = Repeat("i", 70) + ".dat";
+    TempTree tree;
+    const std::string ownName = std::string(65, 'F');
+    const std::string innerName = std::string(70, 'i') + ".dat";
+    tree.Folder(ownName);
+    tree.Folder(ownName + "/deep");
+    tree.Folder(ownName + "/.hidden");
     tree.File(ownName + "/small", 1);
     tree.File(ownName + "/deep/" + innerName, 2049);
     tree.File(ownName + "/.hidden/skipped", 9000);
@@ -165,12 +177,13 @@ TEST(RegisterDroppedPaths, MeasuresAFolderAndListsItsLongNamesBeforeItsOwn) {
 }
 
 TEST(RegisterDroppedPaths, EverythingButAVisibleFolderCountsAsAFile) {
-    ScratchFolder tree;
+    TempTree tree;
     const std::string file = tree.File("file.bin", 4097);
-    const std::string hidden = tree.File(".hidden/big", 8192);
-    std::filesystem::create_directory_symlink(tree.Path(".hidden"), tree.Path("link"));
+    tree.Folder(".hidden");
+    tree.File(".hidden/big", 8192);
+    tree.Link("link", tree.Path(".hidden"));
     Workspace ws;
-    RecordingIcons icons;
+    RecordingIcons icons(5);
     std::vector<std::string> duplicates;
     const std::vector<std::string> dropped = {
         file, tree.Path(".hidden"), file, tree.Path("link"), tree.Path("missing"), file};
@@ -181,7 +194,7 @@ TEST(RegisterDroppedPaths, EverythingButAVisibleFolderCountsAsAFile) {
     const int64_t expectedClusters[] = {3, 0, 0, 0};
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(ws.well.At(i).clusters, expectedClusters[i]) << i;
-        EXPECT_EQ(ws.well.At(i).icon, RecordingIcons::FileIcon) << i;
+        EXPECT_EQ(ws.well.At(i).icon, 5) << i;
     }
     EXPECT_EQ(ws.well.At(0).ext, ".bin");
     EXPECT_EQ(ws.well.At(0).path, tree.Root());

@@ -1,12 +1,13 @@
 #include "core/Rename.h"
-#include "WellFixtures.h"
+#include "RecordingIcons.h"
+#include "TempTree.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace ketrilo;
-using namespace ketrilo::testing;
+using namespace ketrilo::test;
 
 namespace {
 
@@ -17,7 +18,7 @@ bool Exists(const std::string& path) {
 } // namespace
 
 TEST(RenameOnDisk, NeverLeavesTheFolderNorReplaces) {
-    ScratchFolder tree;
+    TempTree tree;
     tree.File("old", 1);
     tree.File("sibling", 5);
     const std::string unsafe[] = {
@@ -40,11 +41,11 @@ TEST(RenameOnDisk, NeverLeavesTheFolderNorReplaces) {
 }
 
 TEST(ApplyRename, LongNameRowGoesAtSixtyFourUnitsAndFollowsAbove) {
-    const std::string oldName = Repeat("o", 70);
+    const std::string oldName = std::string(70, 'o');
     const struct {
         std::string newName;
         bool kept;
-    } cases[] = {{Repeat("n", 64), false}, {Repeat("n", 65), true}};
+    } cases[] = {{std::string(64, 'n'), false}, {std::string(65, 'n'), true}};
     for (const auto& c : cases) {
         Workspace ws;
         ws.longNames.Append(LongNameRow{"first", 66, "/d/", 0});
@@ -63,7 +64,7 @@ TEST(ApplyRename, LongNameRowGoesAtSixtyFourUnitsAndFollowsAbove) {
 }
 
 TEST(ApplyRename, FolderListAndWellRowsFollowTheName) {
-    const std::string oldName = Repeat("o", 70) + ".txt";
+    const std::string oldName = std::string(70, 'o') + ".txt";
     Workspace ws;
     ws.longNames.Append(LongNameRow{oldName, 74, "/d/", 4});
     ws.folderList.folder = "/d/";
@@ -94,8 +95,8 @@ TEST(ApplyRename, FolderListAndWellRowsFollowTheName) {
 }
 
 TEST(ApplyRename, EntriesBeneathARenamedFolderFollowIt) {
-    const std::string oldFolder = Repeat("f", 65);
-    const std::string inner = Repeat("i", 65);
+    const std::string oldFolder = std::string(65, 'f');
+    const std::string inner = std::string(65, 'i');
     Workspace ws;
     ws.longNames.Append(LongNameRow{inner, 65, "/t/" + oldFolder + "/sub/", 0});
     ws.longNames.Append(LongNameRow{oldFolder, 65, "/t/", 0});
