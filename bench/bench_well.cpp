@@ -3,6 +3,7 @@
 
 #include "core/CapacityStatus.h"
 #include "core/Maintenance.h"
+#include "core/NameRules.h"
 #include "core/Registration.h"
 #include "core/Sorting.h"
 #include "core/Workspace.h"
@@ -81,25 +82,19 @@ std::vector<tfileproperty> SyntheticItems() {
     return items;
 }
 
-std::vector<FolderRow> SyntheticFolderRows() {
+// The same entries as one listed folder, each with a time stamp.
+std::vector<FolderRow> SyntheticFolderRows(const std::vector<tfileproperty>& items) {
     std::mt19937 random(11);
     std::vector<FolderRow> rows;
-    rows.reserve(RowCount);
-    for (size_t i = 0; i < RowCount; ++i) {
-        FolderRow row;
-        row.name = RandomName(random, i);
-        row.ext = row.name.substr(row.name.rfind('.') == std::string::npos ? row.name.size()
-                                                                           : row.name.rfind('.'));
-        row.clusters = random() % 1500000;
-        row.bytes = row.clusters * 2048;
-        row.length = static_cast<int32_t>(row.name.size());
+    rows.reserve(items.size());
+    for (const tfileproperty& item : items) {
         char stamp[32];
         std::snprintf(stamp, sizeof stamp, "20%02u/%02u/%02u %02u:%02u:%02u",
                       unsigned(random() % 25), unsigned(random() % 12 + 1),
                       unsigned(random() % 28 + 1), unsigned(random() % 24), unsigned(random() % 60),
                       unsigned(random() % 30 * 2));
-        row.lastModified = stamp;
-        rows.push_back(std::move(row));
+        rows.push_back(FolderRow{item.name, ExtensionOf(item.name), item.fileclustersize,
+                                 item.clustersize, NameLength(item.name), stamp, 0});
     }
     return rows;
 }
@@ -145,7 +140,7 @@ void Run(Figures& figures, const std::vector<tfileproperty>& items,
 
 int main() {
     const std::vector<tfileproperty> items = SyntheticItems();
-    const std::vector<FolderRow> listed = SyntheticFolderRows();
+    const std::vector<FolderRow> listed = SyntheticFolderRows(items);
     Figures figures;
     for (int run = 0; run < 3; ++run) {
         figures.NextRun();
