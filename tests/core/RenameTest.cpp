@@ -103,6 +103,7 @@ TEST(ApplyRename, EntriesBeneathARenamedFolderFollowIt) {
     ws.longNames.Append(LongNameRow{inner, 65, "/t/" + oldFolder + "x/", 0});
     ws.well.Append(WellRow{"a", "", 0, 0, "/t/" + oldFolder + "/", 0});
     ws.well.Append(WellRow{oldFolder, "", 0, 0, "/t/", 0});
+    ws.well.Append(WellRow{"b", "", 0, 0, "/t/" + oldFolder + "x/", 0});
     ws.folderList.folder = "/t/" + oldFolder + "/sub/";
 
     ApplyRename(ws, 1, "new");
@@ -111,5 +112,7 @@ TEST(ApplyRename, EntriesBeneathARenamedFolderFollowIt) {
     EXPECT_EQ(ws.longNames.Size(), 2u);
     EXPECT_EQ(ws.well.WellIndexOf("/t/new/a"), 0);
     EXPECT_EQ(ws.well.WellIndexOf("/t/new"), 1);
+    EXPECT_EQ(ws.well.WellIndexOf("/t/" + oldFolder + "x/b"), 2);
+    EXPECT_EQ(ws.well.WellIndexOf("/t/" + oldFolder + "/a"), -1);
     EXPECT_EQ(ws.folderList.folder, "/t/new/sub/");
 }

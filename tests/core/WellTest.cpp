@@ -67,17 +67,3 @@ TEST(Well, TwoRowsOnOnePathFindTheFirst) {
     well.RemoveRows({0});
     EXPECT_EQ(well.WellIndexOf("/d/new"), 0);
 }
-
-TEST(Well, FolderPrefixMovesOnlyEntriesBeneathIt) {
-    Well well;
-    well.Append(Row("/t/dir/", "a"));
-    well.Append(Row("/t/dir/sub/", "b"));
-    well.Append(Row("/t/dir2/", "c"));
-    well.Append(Row("/t/", "dir"));
-    well.ReplaceFolderPrefix("/t/dir/", "/t/new/");
-    EXPECT_EQ(well.WellIndexOf("/t/new/a"), 0);
-    EXPECT_EQ(well.WellIndexOf("/t/new/sub/b"), 1);
-    EXPECT_EQ(well.WellIndexOf("/t/dir2/c"), 2);
-    EXPECT_EQ(well.WellIndexOf("/t/dir"), 3);
-    EXPECT_EQ(well.WellIndexOf("/t/dir/a"), -1);
-}
