@@ -253,9 +253,13 @@ int64_t MeasureFolder(const std::string& folder, bool collect, int64_t& TreeClus
 }
 
 FolderRow AddFolderRow(const tfileproperty& p) {
-    return FolderRow{p.name,        ExtensionOf(p.name), p.fileclustersize,
-                     p.clustersize, NameLength(p.name),  p.lastmodify,
-                     p.icon};
+    return FolderRow{.name = p.name,
+                     .ext = ExtensionOf(p.name),
+                     .bytes = p.fileclustersize,
+                     .clusters = p.clustersize,
+                     .length = NameLength(p.name),
+                     .lastModified = p.lastmodify,
+                     .icon = p.icon};
 }
 
 void ListFolder(const std::string& folder, FolderList& list, IconSource& icons) {

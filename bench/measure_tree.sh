@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Times `ketrilo --measure` on a synthetic tree beside `du -s` on the same tree, warm cache,
+# best of three, and reports the measure's peak memory. Figures only, never pass or fail.
+#
+#   bash bench/measure_tree.sh [TREE_FOLDER]
+#
+# TREE_FOLDER (default $TMPDIR/ketrilo-bench-tree) is made once and reused while complete.
+# KETRILO names the executable (default build-release/src/ketrilo, then build/src/ketrilo).
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+tree=${1:-${TMPDIR:-/tmp}/ketrilo-bench-tree}
+ketrilo=${KETRILO:-}
+if [ -z "$ketrilo" ]; then
+  for candidate in "$repo/build-release/src/ketrilo" "$repo/build/src/ketrilo"; do
+    [ -x "$candidate" ] && { ketrilo=$candidate; break; }
+  done
+fi
+[ -x "${ketrilo:-}" ] || { echo "ketrilo executable not found: build it or set KETRILO" >&2; exit 2; }
+
+folders=8000
+files=300000
+
+# 20 top folders of 20 folders of 19 leaves (8,020 folders), the files spread evenly over all
+# of them; sizes mostly below a few clusters, now and then larger; one name in 1,000 is over 64
+# units. The files are sparse: the walk reads sizes, not contents.
+make_tree() {
+  rm -rf "$tree"
+  mkdir -p "$tree"
+  perl -e '
+    use strict; use warnings;
+    my ($root, $total) = @ARGV;
+    srand(20100503);
+    my @folders;
+    for my $a (0 .. 19) {
+      push @folders, sprintf("%s/top%02d", $root, $a);
+      for my $b (0 .. 19) {
+        push @folders, sprintf("%s/top%02d/mid%02d", $root, $a, $b);
+        push @folders, map { sprintf("%s/top%02d/mid%02d/leaf%02d", $root, $a, $b, $_) } 0 .. 18;
+      }
+    }
+    my $made = 0;
+    for my $i (0 .. $#folders) {
+      mkdir $folders[$i] or die "mkdir $folders[$i]: $!";
+      my $upto = int($total * ($i + 1) / @folders);
+      for (; $made < $upto; ++$made) {
+        my $r = rand();
+        my $size = $r < 0.05 ? 0 : $r < 0.85 ? int(rand(8192)) : int(rand(1 << 16));
+        my $name = $made % 1000 == 999 ? sprintf("%s-%06d.dat", "x" x 64, $made)
+                                       : sprintf("file%06d.dat", $made);
+        open(my $fh, ">", "$folders[$i]/$name") or die "$name: $!";
+        truncate($fh, $size) or die "truncate $name: $!";
+        close($fh);
+      }
+    }
+  ' "$tree" "$files"
+  touch "$tree/.complete" # hidden: the measure does not see it
+}
+
+if [ ! -e "$tree/.complete" ]; then
+  echo "making $tree ($files files in about $folders folders)..."
+  make_tree
+fi
+
+seconds_now() { date +%s.%N; }
+
+# Best of three wall-clock runs of the command, after one run that warms the cache.
+best_of_three() {
+  "$@" >/dev/null 2>&1 || true
+  local best=""
+  for _ in 1 2 3; do
+    local start end
+    start=$(seconds_now)
+    "$@" >/dev/null 2>&1 || true
+    end=$(seconds_now)
+    best=$(awk -v s="$start" -v e="$end" -v b="$best" 'BEGIN { t = e - s; if (b == "" || t < b) b = t; printf "%.3f", b }')
+  done
+  echo "$best"
+}
+
+# Peak resident memory in KiB: GNU time where present, otherwise the last VmHWM seen.
+peak_kib() {
+  if [ -x /usr/bin/time ]; then
+    local report
+    report=$(mktemp)
+    /usr/bin/time -f '%M' -o "$report" "$@" >/dev/null 2>&1 || true
+    tail -n 1 "$report"
+    rm -f "$report"
+    return
+  fi
+  "$@" >/dev/null 2>&1 &
+  local pid=$! peak=0 hwm
+  while kill -0 "$pid" 2>/dev/null; do
+    hwm=$(awk '/^VmHWM:/ { print $2 }' "/proc/$pid/status" 2>/dev/null || true)
+    [ -n "$hwm" ] && peak=$hwm
+    sleep 0.02
+  done
+  wait "$pid" || true
+  echo "$peak (sampled)"
+}
+
+measure_out=$("$ketrilo" --measure "$tree" 2>/dev/null || true)
+counted_folders=$(find "$tree" -mindepth 1 -type d | wc -l)
+counted_files=$(find "$tree" -type f ! -name '.*' | wc -l)
+
+echo "tree:              $tree ($counted_files files, $counted_folders folders)"
+echo "ketrilo:           $ketrilo"
+echo "measure says:      $(echo "$measure_out" | head -n 1)"
+echo "                   $(echo "$measure_out" | grep -c '^long' || true) long names, status: $(echo "$measure_out" | tail -n 1)"
+echo "du -s says:        $(du -s "$tree" | cut -f 1) KiB allocated (sparse files)"
+echo "ketrilo --measure: $(best_of_three "$ketrilo" --measure "$tree") s (best of 3, warm)"
+echo "du -s:             $(best_of_three du -s "$tree") s (best of 3, warm)"
+echo "measure peak RSS:  $(peak_kib "$ketrilo" --measure "$tree") KiB"
