@@ -169,8 +169,6 @@ private:
     FolderListModel* m_folderModel = nullptr;
     WellModel* m_wellModel = nullptr;
     LongNameModel* m_longNameModel = nullptr;
-    // The chooser's last handled (entry, text): one user action runs ComboBox1Change once.
-    int m_comboHandledIndex = -1;
-    QString m_comboHandledText;
+    bool m_comboChangePending = false; // ComboBox1Change is queued for the current action
     QPoint FDragStartPos;
 };

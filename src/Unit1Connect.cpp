@@ -56,6 +56,7 @@ void TForm1::ConnectHandlers() {
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Touched);
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Touched);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Touched);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {

@@ -47,8 +47,6 @@ void TForm1::LoadProfilesIntoChooser() {
         ComboBox1->addItem(QString::fromUtf8(name));
     if (ComboBox1->count() > 0)
         ComboBox1->setCurrentIndex(0);
-    m_comboHandledIndex = ComboBox1ItemIndex();
-    m_comboHandledText = ComboBox1->currentText();
 }
 
 int TForm1::ComboBox1ItemIndex() const {
@@ -59,14 +57,18 @@ int TForm1::ComboBox1ItemIndex() const {
 }
 
 void TForm1::ComboBox1Touched() {
-    // A choice changes both the entry and the text; run the handler once per change.
-    const int index = ComboBox1ItemIndex();
-    const QString text = ComboBox1->currentText();
-    if (index == m_comboHandledIndex && text == m_comboHandledText)
+    // A choice from the list changes the text, the entry and reports the activation;
+    // gathering them runs the handler once per user action, after the combo is settled.
+    if (m_comboChangePending)
         return;
-    m_comboHandledIndex = index;
-    m_comboHandledText = text;
-    Run([this] { ComboBox1Change(); });
+    m_comboChangePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_comboChangePending = false;
+            Run([this] { ComboBox1Change(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void TForm1::ComboBox1Change() {

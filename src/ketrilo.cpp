@@ -1,11 +1,10 @@
 // Ketrilo's entry: the command-line measure, or the one window and its event loop.
+#include "AppearanceSetup.h"
 #include "Unit1.h"
 #include "core/MeasureCommand.h"
 #include "core/ProfileFile.h"
 
 #include <QApplication>
-#include <QFont>
-#include <QIcon>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -33,13 +32,6 @@ void RaiseOpenFileLimit() {
     }
 }
 
-void UseJapaneseGothic() {
-    // Without this the Windows font names resolve to a Latin font with fixed-width kana.
-    const QStringList gothic{QStringLiteral("IPAPGothic")};
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), gothic);
-    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), gothic);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -53,10 +45,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The display name follows; setting it too would append it to the window title.
     QApplication::setApplicationName(QStringLiteral("Ketrilo"));
-    UseJapaneseGothic();
-    // File-type icons come from the theme; outside a desktop session none is set.
-    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
-        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    SetUpAppearance();
 
     TForm1 Form1;
     Form1.show();
