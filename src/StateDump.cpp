@@ -3,6 +3,7 @@
 #include "core/Workspace.h"
 
 #include <QSaveFile>
+#include <QWidget>
 
 namespace {
 
@@ -30,6 +31,18 @@ QString StateDumpText(const QString& folderText, const ketrilo::Workspace& ws,
     text += Line({QStringLiteral("status"), statusLine});
     for (const QString& m : messages)
         text += Line({QStringLiteral("message"), m});
+    return text;
+}
+
+QString WidgetPlacesText(const QList<const QWidget*>& widgets) {
+    QString text;
+    for (const QWidget* w : widgets) {
+        if (!w->isVisible())
+            continue;
+        const QPoint topLeft = w->mapToGlobal(QPoint(0, 0));
+        text += Line({QStringLiteral("geom"), w->objectName(), Num(topLeft.x()), Num(topLeft.y()),
+                      Num(w->width()), Num(w->height())});
+    }
     return text;
 }
 

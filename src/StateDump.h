@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 namespace ketrilo {
 struct Workspace;
 }
@@ -12,6 +14,10 @@ struct Workspace;
 // The lines "folder", "row", "well", "long", "status" and "message", tab-separated.
 [[nodiscard]] QString StateDumpText(const QString& folderText, const ketrilo::Workspace& ws,
                                     const QString& statusLine, const QStringList& messages);
+
+// "geom" lines: each shown widget's object name and rectangle in screen coordinates,
+// so that end-to-end tests know where to press and drop.
+[[nodiscard]] QString WidgetPlacesText(const QList<const QWidget*>& widgets);
 
 // The file named by KETRILO_STATE_OUT, or "" when it is unset.
 [[nodiscard]] QString StateDumpPath();

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -34,11 +35,12 @@ class SplitterBar;
 class WellModel;
 
 // Hands the well to other programs: a modal, copy-only drag of the given full paths
-// (as local file URLs) started from source. Tests replace it with a recorder.
+// (the file system's bytes, as local file URLs) started from source. Tests replace it
+// with a recorder.
 class DragOutSeam {
 public:
     virtual ~DragOutSeam() = default;
-    virtual void RunCopyDrag(QWidget* source, const QStringList& paths) = 0;
+    virtual void RunCopyDrag(QWidget* source, const std::vector<std::string>& paths) = 0;
 };
 
 // The real drag-out through QDrag.
@@ -145,6 +147,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,6 +1,7 @@
 // TForm1's wiring: every trigger to its handler through Run, and the view refreshes.
 #include "Unit1.h"
 
+#include "AnchoredPanel.h"
 #include "DragHandle.h"
 #include "FolderListModel.h"
 #include "LongNameModel.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 
 void TForm1::ConnectHandlers() {
@@ -91,7 +93,14 @@ void TForm1::WriteStateDump() const {
     if (path.isEmpty())
         return;
     WriteStateDumpFile(path,
-                       StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()));
+                       StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) +
+                           WidgetPlacesText({Image1, ListView1, ListView3, Panel1}));
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The widgets' screen positions are known once the window is on screen.
+    QTimer::singleShot(0, this, [this] { WriteStateDump(); });
 }
 
 void TForm1::RefreshFolderList() {

@@ -1,11 +1,67 @@
 // TForm1's drag-out of the well through the drag handle.
 #include "Unit1.h"
 
+#include "DragHandle.h"
+#include "core/DragOut.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+
 namespace {
+
+// The URL of a path given as the file system's bytes: bytes that are not valid UTF-8
+// stay percent-encoded, so the receiver gets the original name.
+QUrl FileUrl(const std::string& path) {
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"),
+                             QUrl::StrictMode);
+}
+
+uint32_t KeyState(Qt::MouseButtons buttons) {
+    uint32_t state = 0;
+    if (buttons & Qt::LeftButton)
+        state |= ketrilo::MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        state |= ketrilo::MK_RBUTTON;
+    return state;
+}
+
+// Qt drops on the release of any button; a right button pressed during the drag must
+// cancel it instead. Qt's own drag filter handles Escape and the left release.
+class CancelOnRightButton final : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress)
+            return false;
+        const auto* press = static_cast<QMouseEvent*>(event);
+        if (ketrilo::QueryContinueDrag(false, KeyState(press->buttons())) !=
+            ketrilo::DRAGDROP_S_CANCEL)
+            return false;
+        QDrag::cancel();
+        return true;
+    }
+};
 
 class QtDragOut final : public DragOutSeam {
 public:
-    void RunCopyDrag(QWidget*, const QStringList&) override {}
+    void RunCopyDrag(QWidget* source, const std::vector<std::string>& paths) override {
+        QList<QUrl> urls;
+        urls.reserve(static_cast<qsizetype>(paths.size()));
+        for (const std::string& path : paths)
+            urls.append(FileUrl(path));
+        auto* data = new QMimeData;
+        data->setUrls(urls);
+        auto* drag = new QDrag(source); // Qt deletes it when the drag is over
+        drag->setMimeData(data);
+        drag->setPixmap(source->grab());
+        CancelOnRightButton cancelOnRight;
+        qApp->installEventFilter(&cancelOnRight);
+        drag->exec(Qt::CopyAction, Qt::CopyAction);
+        qApp->removeEventFilter(&cancelOnRight);
+    }
 };
 
 } // namespace
@@ -14,6 +70,24 @@ std::unique_ptr<DragOutSeam> MakeQtDragOut() {
     return std::make_unique<QtDragOut>();
 }
 
-void TForm1::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TForm1::Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers, int X, int Y) {
+    if (button != Qt::LeftButton)
+        return;
+    FDragStartPos = QPoint(X, Y);
+}
 
-void TForm1::Image1MouseMove(Qt::KeyboardModifiers, int, int) {}
+void TForm1::Image1MouseMove(Qt::KeyboardModifiers, int X, int Y) {
+    if (m_ws.well.Size() == 0 || !Image1->IsPressed())
+        return;
+    if (!ketrilo::DragThresholdReached({FDragStartPos.x(), FDragStartPos.y()}, {X, Y}))
+        return;
+    // One drag (or one error) per press: further moves with the button held do nothing.
+    Image1->EndPress();
+    const std::vector<std::string> paths = ketrilo::DragPathList(m_ws.well);
+    ketrilo::CheckDragPaths(paths);
+    ketrilo::BeginDragOut(m_ws);
+    m_dragOut->RunCopyDrag(Image1, paths);
+    // A drop of this drag onto the window is handled queued, after the drag has let go;
+    // the flag is cleared behind it, so that drop is still refused and the next is not.
+    QTimer::singleShot(0, this, [this] { ketrilo::EndDragOut(m_ws); });
+}

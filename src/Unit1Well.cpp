@@ -1,14 +1,97 @@
 // TForm1's well commands: register, recalculate, clear, delete, sort by column.
 #include "Unit1.h"
 
-void TForm1::ToolButton1Click() {}
+#include "core/Maintenance.h"
+#include "core/Registration.h"
 
-void TForm1::ToolButton4Click() {}
+#include <QItemSelection>
+#include <QItemSelectionModel>
+#include <QProgressBar>
+#include <QTableView>
 
-void TForm1::ToolButton5Click() {}
+#include <functional>
 
-void TForm1::ListView1KeyDown(int, Qt::KeyboardModifiers) {}
+namespace {
 
-void TForm1::ListView1ColumnClick(int) {}
+// Selects rows (ascending) in view, one selection range per run of neighbours.
+void SelectRows(QTableView* view, const std::vector<size_t>& rows) {
+    QAbstractItemModel* model = view->model();
+    const int lastColumn = model->columnCount() - 1;
+    QItemSelection selection;
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
+            ++last;
+        selection.select(model->index(static_cast<int>(rows[first]), 0),
+                         model->index(static_cast<int>(rows[last]), lastColumn));
+        first = last + 1;
+    }
+    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
 
-void TForm1::ListView3ColumnClick(int) {}
+// Sorts a list (sort returns the permutation: order[i] is the old index of row i),
+// shows it anew through refresh and keeps the rows the user had selected.
+void SortKeepingSelection(QTableView* view, const std::function<std::vector<size_t>()>& sort,
+                          const std::function<void()>& refresh) {
+    const std::vector<size_t> selected = TForm1::SelectedRows(view);
+    const std::vector<size_t> order = sort();
+    std::vector<bool> wasSelected(order.size(), false);
+    for (size_t row : selected)
+        wasSelected[row] = true;
+    std::vector<size_t> reselected;
+    for (size_t row = 0; row < order.size(); ++row) {
+        if (wasSelected[order[row]])
+            reselected.push_back(row);
+    }
+    refresh();
+    SelectRows(view, reselected);
+}
+
+bool IsDeleteKey(int key) {
+    return key == Qt::Key_Delete || key == Qt::Key_Backspace;
+}
+
+} // namespace
+
+void TForm1::ToolButton1Click() {
+    ketrilo::RegisterFolderRows(m_ws, SelectedRows(ListView3));
+    RefreshWell();
+    RefreshLongNames();
+    UpdateCapacityStatus();
+}
+
+void TForm1::ToolButton4Click() {
+    ketrilo::RecalculateWell(m_ws);
+    RefreshWell();
+    UpdateCapacityStatus();
+}
+
+void TForm1::ToolButton5Click() {
+    ketrilo::ClearWell(m_ws);
+    RefreshWell();
+    RefreshLongNames();
+    ProgressBar1->setValue(0);
+    UpdateCapacityStatus();
+}
+
+void TForm1::ListView1KeyDown(int key, Qt::KeyboardModifiers) {
+    // Only the delete keys remove rows: Shift, Ctrl and arrows extend the selection.
+    if (!IsDeleteKey(key))
+        return;
+    if (!ketrilo::DeleteWellRows(m_ws, SelectedRows(ListView1)))
+        return;
+    RefreshWell();
+    UpdateCapacityStatus();
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+    SortKeepingSelection(
+        ListView1, [this, column] { return ketrilo::SortWellByColumn(m_ws, column); },
+        [this] { RefreshWell(); });
+}
+
+void TForm1::ListView3ColumnClick(int column) {
+    SortKeepingSelection(
+        ListView3, [this, column] { return ketrilo::SortFolderListByColumn(m_ws, column); },
+        [this] { RefreshFolderList(); });
+}
