@@ -6,6 +6,7 @@
 // Both windows stand at (0, 0), 300 x 200, titled "e2e-peer-source" / "e2e-peer-target".
 
 #include <QApplication>
+#include <QByteArray>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -52,9 +53,11 @@ void PlacePeerWindow(QWidget& window, const QString& title) {
 
 class DragSource : public QLabel {
 public:
-    explicit DragSource(const QStringList& files) {
-        for (const QString& f : files)
-            m_urls << QUrl::fromLocalFile(f);
+    // files: absolute paths as the file system's bytes; a name that is not valid UTF-8
+    // keeps its bytes through the URL's percent-encoding, as file managers do.
+    explicit DragSource(const QList<QByteArray>& files) {
+        for (const QByteArray& f : files)
+            m_urls << QUrl::fromEncoded("file://" + f.toPercentEncoding("/"), QUrl::StrictMode);
         setText(QStringLiteral("drag me"));
         setAlignment(Qt::AlignCenter);
     }
@@ -134,7 +137,11 @@ int main(int argc, char** argv) {
         return Usage();
 
     if (args[0] == QLatin1String("source")) {
-        DragSource window(args.mid(1));
+        // QApplication's arguments are decoded text; names are taken from argv as bytes.
+        QList<QByteArray> files;
+        for (int i = 2; i < argc; ++i)
+            files << QByteArray(argv[i]);
+        DragSource window(files);
         PlacePeerWindow(window, QStringLiteral("e2e-peer-source"));
         window.show();
         return app.exec();

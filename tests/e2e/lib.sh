@@ -174,10 +174,13 @@ widget_center() {
 
 # --- Input --------------------------------------------------------------------
 
-# drag "X1 Y1" "X2 Y2": presses the left button at (X1, Y1), moves to (X2, Y2) in steps
-# about 0.1 s apart (drag sources on other clients need the pace), and releases.
+# drag "X1 Y1" "X2 Y2" [ENDING]: presses the left button at (X1, Y1), moves to (X2, Y2)
+# in steps about 0.1 s apart (drag sources on other clients need the pace) and ends:
+#   drop    release the left button (the default)
+#   right   press the right button, then release both
+#   escape  press Escape, then release the left button
 drag() {
-    local x1 y1 x2 y2 i steps=12
+    local x1 y1 x2 y2 i steps=12 ending=${3:-drop}
     read -r x1 y1 <<<"$1"
     read -r x2 y2 <<<"$2"
     xdotool mousemove "$x1" "$y1"
@@ -194,14 +197,28 @@ drag() {
             $((y1 + 16 + (y2 - y1 - 16) * i / steps))
         sleep 0.1
     done
-    # A few small moves over the target so it answers the last position before the drop.
+    # A few small moves over the target so it answers the last position before the end.
     xdotool mousemove $((x2 + 1)) "$y2"
     sleep 0.1
     xdotool mousemove "$x2" $((y2 + 1))
     sleep 0.1
     xdotool mousemove "$x2" "$y2"
     sleep 0.3
-    xdotool mouseup 1
+    case $ending in
+    right)
+        xdotool mousedown 3
+        sleep 0.2
+        xdotool mouseup 1
+        sleep 0.1
+        xdotool mouseup 3
+        ;;
+    escape)
+        xdotool key Escape
+        sleep 0.2
+        xdotool mouseup 1
+        ;;
+    *) xdotool mouseup 1 ;;
+    esac
     sleep 0.1
 }
 

@@ -13,10 +13,10 @@ wait_state_count well 2
 well_before=$(state_lines well)
 
 drag "$(widget_center Image1)" "$(widget_center ListView1)"
+press_ok
 wait_state_count message 1
 [ "$(state_lines message)" = "自フォームへのドロップはできません" ] ||
     fail "wrong message: $(state_lines message)"
-press_ok
 ketrilo_alive
 [ "$(state_lines well)" = "$well_before" ] || fail "the well changed after the refused drop"
 log "PASS: the drop onto the window itself was refused"
