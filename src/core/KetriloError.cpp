@@ -2,6 +2,10 @@
 
 namespace ketrilo {
 
+KetriloError ListIndexError(int index) {
+    return KetriloError("リストのインデックスが範囲を超えています (" + std::to_string(index) + ")");
+}
+
 std::string TopLevelErrorText(const std::string& message) {
     if (message.empty()) {
         return message;

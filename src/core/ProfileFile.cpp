@@ -118,8 +118,7 @@ DiscProfiles LoadDiscProfiles(const std::string& iniPath) {
 
 int64_t CapacityForChoice(const std::vector<std::string>& CapacityList, int index) {
     if (index < 0 || static_cast<size_t>(index) >= CapacityList.size()) {
-        throw KetriloError("リストのインデックスが範囲を超えています (" + std::to_string(index) +
-                           ")");
+        throw ListIndexError(index);
     }
     return ConvertToInt32(CapacityList[static_cast<size_t>(index)]);
 }

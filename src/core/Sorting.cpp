@@ -2,6 +2,7 @@
 
 #include "KetriloError.h"
 #include "Permutation.h"
+#include "Utf8.h"
 #include "Workspace.h"
 
 #include <algorithm>
@@ -10,43 +11,6 @@
 namespace ketrilo {
 
 namespace {
-
-constexpr char32_t Replacement = 0xFFFD;
-
-// The code point at pos, advancing past it; an invalid byte decodes alone to U+FFFD.
-char32_t NextCodePoint(std::string_view text, size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        ++pos;
-        return lead;
-    }
-    // Continuation bytes after the lead, and the smallest value that needs them.
-    const size_t extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : 1;
-    const char32_t minimum = extra == 3 ? 0x10000 : extra == 2 ? 0x800 : 0x80;
-    char32_t value = lead & (0x3F >> extra);
-    if (lead < 0xC2 || lead > 0xF4) {
-        ++pos;
-        return Replacement;
-    }
-    if (pos + extra >= text.size()) {
-        ++pos;
-        return Replacement;
-    }
-    for (size_t k = 1; k <= extra; ++k) {
-        const auto next = static_cast<unsigned char>(text[pos + k]);
-        if ((next & 0xC0) != 0x80) {
-            ++pos;
-            return Replacement;
-        }
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-        ++pos;
-        return Replacement;
-    }
-    pos += extra + 1;
-    return value;
-}
 
 bool IsBlank(char32_t c) {
     return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
@@ -112,8 +76,7 @@ template <typename Number> int CompareNumbers(Number a, Number b) {
 
 void CheckColumn(int column, int columns) {
     if (column < 0 || column >= columns) {
-        throw KetriloError("リストのインデックスが範囲を超えています (" + std::to_string(column) +
-                           ")");
+        throw ListIndexError(column);
     }
 }
 
@@ -155,8 +118,8 @@ int CompareText(std::string_view a, std::string_view b) {
     size_t i = start;
     size_t j = start;
     while (i < a.size() && j < b.size()) {
-        const char32_t ca = NextCodePoint(a, i);
-        const char32_t cb = NextCodePoint(b, j);
+        const char32_t ca = DecodeUtf8At(a, i);
+        const char32_t cb = DecodeUtf8At(b, j);
         if (ca != cb) {
             const int primary = CompareNumbers(PrimaryWeight(ca), PrimaryWeight(cb));
             if (primary != 0) {
@@ -171,8 +134,8 @@ int CompareText(std::string_view a, std::string_view b) {
     i = start;
     j = start;
     while (i < a.size()) {
-        const char32_t ca = NextCodePoint(a, i);
-        const char32_t cb = NextCodePoint(b, j);
+        const char32_t ca = DecodeUtf8At(a, i);
+        const char32_t cb = DecodeUtf8At(b, j);
         if (ca != cb) {
             return IsLowerCase(ca) ? -1 : 1;
         }
