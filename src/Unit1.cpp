@@ -20,7 +20,6 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
