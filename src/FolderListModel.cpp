@@ -1,7 +1,6 @@
 #include "FolderListModel.h"
 
 #include "Colours.h"
-#include "core/NameRules.h"
 #include "core/Workspace.h"
 
 FolderListModel::FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons,
@@ -33,11 +32,11 @@ QString FolderListModel::CellText(size_t row, int column) const {
     case Ext:
         return QString::fromUtf8(r.ext);
     case Bytes:
-        return QString::fromStdString(ketrilo::FormatPadded(r.bytes, 12));
+        return BytesText(r.bytes);
     case Clusters:
-        return QString::fromStdString(ketrilo::FormatPadded(r.clusters, 6));
+        return ClustersText(r.clusters);
     case Length:
-        return QString::fromStdString(ketrilo::FormatPadded(r.length, 3));
+        return LengthText(r.length);
     case LastModified:
         return QString::fromStdString(r.lastModified);
     default:

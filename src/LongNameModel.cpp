@@ -1,6 +1,5 @@
 #include "LongNameModel.h"
 
-#include "core/NameRules.h"
 #include "core/Workspace.h"
 
 LongNameModel::LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
@@ -20,7 +19,7 @@ QString LongNameModel::CellText(size_t row, int column) const {
     case Name:
         return QString::fromUtf8(r.name);
     case Length:
-        return QString::fromStdString(ketrilo::FormatPadded(r.length, 3));
+        return LengthText(r.length);
     case Folder:
         return QString::fromUtf8(r.folder);
     default:

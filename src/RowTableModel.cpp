@@ -1,6 +1,7 @@
 #include "RowTableModel.h"
 
 #include "ImageList.h"
+#include "core/NameRules.h"
 
 RowTableModel::RowTableModel(std::vector<ColumnSpec> columns, const ImageList& icons,
                              QObject* parent)
@@ -41,4 +42,16 @@ QVariant RowTableModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::TextAlignmentRole)
         return QVariant(m_columns[section].alignment | Qt::AlignVCenter);
     return {};
+}
+
+QString RowTableModel::BytesText(int64_t bytes) {
+    return QString::fromStdString(ketrilo::FormatPadded(bytes, 12));
+}
+
+QString RowTableModel::ClustersText(int64_t clusters) {
+    return QString::fromStdString(ketrilo::FormatPadded(clusters, 6));
+}
+
+QString RowTableModel::LengthText(int32_t length) {
+    return QString::fromStdString(ketrilo::FormatPadded(length, 3));
 }

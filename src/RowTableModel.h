@@ -30,6 +30,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 protected:
+    // The lists' number formats: bytes "%12d", clusters "%6d", name lengths "%3d".
+    [[nodiscard]] static QString BytesText(int64_t bytes);
+    [[nodiscard]] static QString ClustersText(int64_t clusters);
+    [[nodiscard]] static QString LengthText(int32_t length);
+
     [[nodiscard]] virtual QString CellText(size_t row, int column) const = 0;
     [[nodiscard]] virtual int32_t RowIcon(size_t row) const = 0;
     [[nodiscard]] virtual QVariant CellBackground(size_t, int) const { return {}; }

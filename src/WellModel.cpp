@@ -1,6 +1,5 @@
 #include "WellModel.h"
 
-#include "core/NameRules.h"
 #include "core/Workspace.h"
 
 WellModel::WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
@@ -24,9 +23,9 @@ QString WellModel::CellText(size_t row, int column) const {
     case Ext:
         return QString::fromUtf8(r.ext);
     case Bytes:
-        return QString::fromStdString(ketrilo::FormatPadded(r.bytes, 12));
+        return BytesText(r.bytes);
     case Clusters:
-        return QString::fromStdString(ketrilo::FormatPadded(r.clusters, 6));
+        return ClustersText(r.clusters);
     case Path:
         return QString::fromUtf8(r.path);
     default:
