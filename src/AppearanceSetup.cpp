@@ -1,9 +1,12 @@
 #include "AppearanceSetup.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTranslator>
 
 void SetUpAppearance() {
     // Without this the Windows font names resolve to a Latin font with fixed-width kana.
@@ -22,4 +25,10 @@ void SetUpAppearance() {
     QIcon::setThemeSearchPaths(searchPaths);
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
+
+    // Qt's own dialogs (the folder chooser) speak Japanese like the rest of the window.
+    auto* texts = new QTranslator(QCoreApplication::instance());
+    if (texts->load(QStringLiteral("qtbase_ja"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(texts);
 }
