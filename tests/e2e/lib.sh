@@ -38,6 +38,8 @@ dump_diagnostics() {
 fail() {
     echo "FAIL: $*" >&2
     dump_diagnostics
+    # Inside $(...) only the subshell would end: end the test itself.
+    [ "$BASHPID" = "$$" ] || kill -TERM $$
     exit 1
 }
 
@@ -56,7 +58,8 @@ e2e_cleanup() {
     [ -n "${E2E_KEEP:-}" ] || rm -rf "$E2E_WORK"
 }
 trap e2e_cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' INT
+trap 'exit 1' TERM
 
 # wait_until DESCRIPTION COMMAND...: polls COMMAND every 0.1 s until it succeeds; fails
 # the test after E2E_DEADLINE seconds.
@@ -74,7 +77,9 @@ wait_until() {
 start_xvfb() {
     local fdfile=$E2E_WORK/displayfd
     : >"$fdfile"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" \
+    # -noreset: a server that resets when its last client leaves refuses the next one
+    # for a moment.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fdfile" \
         >"$E2E_WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until "Xvfb to report its display" grep -q '[0-9]' "$fdfile"
@@ -121,6 +126,7 @@ start_ketrilo() {
     KETRILO_WID=$(wait_window "$MAIN_TITLE")
     wait_until "Ketrilo's first state" state_has "status$TAB"
     wait_until "Ketrilo's widget positions" state_has "geom${TAB}ListView1$TAB"
+    wait_until "Ketrilo's widget positions" state_has "geom${TAB}Image1$TAB"
     log "Ketrilo up (window $KETRILO_WID)"
 }
 
