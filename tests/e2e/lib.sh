@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers of the end-to-end tests, sourced by each tests/e2e/test_*.sh as
 #   source "$(dirname "$0")/lib.sh" "$@"     (arguments: path-to-ketrilo e2e-binary-dir)
 # Every test gets a private X server without a window manager, its own work folder and

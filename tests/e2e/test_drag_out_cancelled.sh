@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # During a drag-out the right button and Escape cancel: the burning program receives
 # nothing from those drags, and a drag released with the left button still drops.
 source "$(dirname "$0")/lib.sh" "$@"

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Dragging the icon onto a burning program hands it exactly the well's paths, in the
 # well's display order, as file URLs, offering the copy action only.
 source "$(dirname "$0")/lib.sh" "$@"

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Right after a completed drag-out, files dropped from a file manager are registered,
 # not refused as if the drag-out were still going on.
 source "$(dirname "$0")/lib.sh" "$@"

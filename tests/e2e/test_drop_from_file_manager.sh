@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # A file manager drags two files and a folder onto the lower part of the window: the
 # well then holds the three items, each with the clusters it takes on the disc.
 source "$(dirname "$0")/lib.sh" "$@"

@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Dragging the icon onto Ketrilo's own window is refused with a message, and the well
 # stays as it was.
 source "$(dirname "$0")/lib.sh" "$@"
