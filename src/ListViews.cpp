@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
@@ -10,6 +11,20 @@ namespace {
 
 constexpr int RowHeight = 18;
 constexpr int IconSize = 16;
+
+// The blanks that right-align a number in its fixed-width text only push it to the
+// right; they are left out of the painting so that a wide number is not cut short.
+class PaddedNumberDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (option->displayAlignment & Qt::AlignRight)
+            option->text = option->text.trimmed();
+    }
+};
 
 } // namespace
 
@@ -44,6 +59,7 @@ void SetUpListView(QTableView* view, RowTableModel* model,
     view->setIconSize(QSize(IconSize, IconSize));
     view->setWordWrap(false);
     view->setTextElideMode(Qt::ElideRight);
+    view->setItemDelegate(new PaddedNumberDelegate(view));
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->verticalHeader()->setVisible(false);
     // A fixed row height spares the view from measuring 100,000 rows.
