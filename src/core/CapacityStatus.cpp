@@ -16,9 +16,6 @@ namespace {
 int64_t WrappingDifference(int64_t a, int64_t b) {
     return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
 }
-int64_t BytesOf(int64_t clusters) {
-    return static_cast<int64_t>(static_cast<uint64_t>(clusters) * ClusterSize);
-}
 
 int32_t FillPercentage(int64_t totalClusters, int64_t capacityClusters) {
     const __int128 percentage = static_cast<__int128>(totalClusters) * 100 / capacityClusters;
@@ -41,9 +38,9 @@ CapacityReport ComputeCapacityStatus(int64_t totalClusters, int64_t capacityClus
     CapacityReport report;
     report.totalClusters = totalClusters;
     report.percentage = FillPercentage(totalClusters, capacityClusters);
-    report.remainingBytes = BytesOf(WrappingDifference(capacityClusters, totalClusters));
+    report.remainingBytes = BytesOnDisc(WrappingDifference(capacityClusters, totalClusters));
     const std::string clusters = FormatThousands(totalClusters);
-    const std::string bytes = FormatThousands(BytesOf(totalClusters));
+    const std::string bytes = FormatThousands(BytesOnDisc(totalClusters));
     const std::string remaining = FormatThousands(report.remainingBytes);
     char line[256];
     std::snprintf(line, sizeof line, "クラスタ:%s個 サイズ:%sバイト(%d%%) 残り容量:%sバイト",

@@ -20,9 +20,9 @@ struct CapacityState {
 
 struct CapacityReport {
     int64_t totalClusters = 0;
-    int32_t percentage = 0;  // truncated toward zero; may exceed 100 or be negative
+    int32_t percentage = 0; // truncated toward zero; may exceed 100 or be negative
     int64_t remainingBytes = 0;
-    std::string statusLine;  // "クラスタ:%s個 サイズ:%sバイト(%d%%) 残り容量:%sバイト"
+    std::string statusLine; // "クラスタ:%s個 サイズ:%sバイト(%d%%) 残り容量:%sバイト"
 };
 
 // Throws KetriloError "0 による浮動小数点数除算" (total > 0) or

@@ -3,7 +3,7 @@
 #include "DirectorySearch.h"
 #include "IconSource.h"
 #include "MeasureFolder.h"
-#include "NameRules.h"
+#include "Numbers.h"
 
 namespace ketrilo {
 
@@ -18,7 +18,7 @@ void RecalculateWell(Workspace& ws) {
         WellRow row = ws.well.At(i);
         row.clusters = MeasureFolder(fullPath + "/", false, ws.capacity.TreeClusterTotal,
                                      ws.longNames, noIcons);
-        row.bytes = row.clusters * ClusterSize;
+        row.bytes = BytesOnDisc(row.clusters);
         ws.well.ReplaceAt(i, std::move(row));
     }
 }

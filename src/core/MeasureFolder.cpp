@@ -284,7 +284,7 @@ void ListFolder(const std::string& folder, FolderList& list, IconSource& icons) 
             p.clustersize = ClustersFor(ClusterSize, entry.Size);
             p.icon = icons.IconIndexFor(folder + entry.Name);
         }
-        p.fileclustersize = p.clustersize * ClusterSize;
+        p.fileclustersize = BytesOnDisc(p.clustersize);
         list.rows.push_back(AddFolderRow(p));
     }
 }

@@ -1,6 +1,7 @@
 #include "Numbers.h"
 
 #include "KetriloError.h"
+#include "NameRules.h"
 
 #include <limits>
 
@@ -10,6 +11,11 @@ int64_t ClustersFor(uint32_t divisor, int64_t size) {
     const auto d = static_cast<int64_t>(divisor);
     const int64_t quotient = size / d; // truncated toward zero
     return size % d > 0 ? quotient + 1 : quotient;
+}
+
+int64_t BytesOnDisc(int64_t clusters) {
+    return static_cast<int64_t>(static_cast<uint64_t>(clusters) *
+                                static_cast<uint64_t>(ClusterSize));
 }
 
 std::string FormatThousands(int64_t value) {

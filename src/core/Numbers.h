@@ -10,6 +10,10 @@ namespace ketrilo {
 // Ceiling of size / divisor for every signed 64-bit size, in integer arithmetic.
 [[nodiscard]] int64_t ClustersFor(uint32_t divisor, int64_t size);
 
+// The bytes that clusters occupy on the disc; a product beyond 64 bits (only sparse
+// files of exabytes reach it) wraps instead of overflowing.
+[[nodiscard]] int64_t BytesOnDisc(int64_t clusters);
+
 // Decimal text grouped by three with ",", whatever the locale ("-1,234").
 [[nodiscard]] std::string FormatThousands(int64_t value);
 

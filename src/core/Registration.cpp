@@ -113,7 +113,7 @@ void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, 
             item.clustersize = ClustersFor(static_cast<uint32_t>(ClusterSize), GetFileSize64(path));
             item.icon = icons.IconIndexFor(path);
         }
-        item.fileclustersize = item.clustersize * ClusterSize;
+        item.fileclustersize = BytesOnDisc(item.clustersize);
         AddToWell(ws, item);
     }
 }

@@ -18,16 +18,44 @@ bool IsBlank(char32_t c) {
            c == 0x205F || c == 0x3000;
 }
 
-bool IsLatin1Letter(char32_t c) {
-    return c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7;
+// Latin Extended-A pairs each capital with the small letter right after it.
+char32_t FoldLatinExtendedA(char32_t c) {
+    const bool capitalOnEven = (c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177);
+    const bool capitalOnOdd = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    if ((capitalOnEven && c % 2 == 0) || (capitalOnOdd && c % 2 == 1)) {
+        return c + 1;
+    }
+    return c == 0x178 ? 0xFF : c;
 }
 
-bool IsLowerCase(char32_t c) {
-    return (c >= 'a' && c <= 'z') || (IsLatin1Letter(c) && c >= 0xDF);
+// The form a character sorts under: the small letter of a capital (Latin, Greek,
+// Cyrillic, full-width Latin) and the hiragana of a katakana, so that both forms of a
+// letter sort together.
+char32_t Folded(char32_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+        (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F) ||
+        (c >= 0xFF21 && c <= 0xFF3A)) {
+        return c + 0x20;
+    }
+    if (c >= 0x100 && c <= 0x178) {
+        return FoldLatinExtendedA(c);
+    }
+    if (c >= 0x400 && c <= 0x40F) {
+        return c + 0x50;
+    }
+    if (c >= 0x30A1 && c <= 0x30F6) {
+        return c - 0x60;
+    }
+    return c;
 }
 
-// Blanks < other symbols < digits < letters (case folded) < everything else; within a
-// class by digit value, folded letter or code point.
+bool IsLatinLetter(char32_t folded) {
+    return (folded >= 'a' && folded <= 'z') ||
+           (folded >= 0xDF && folded <= 0x17F && folded != 0xF7);
+}
+
+// Blanks < other symbols < digits < Latin letters < everything else; within a class
+// by digit value or folded character.
 uint32_t PrimaryWeight(char32_t c) {
     enum : uint32_t { Blank = 0, Symbol = 1, Digit = 2, Letter = 3, Other = 4 };
     const auto weigh = [](uint32_t group, char32_t value) {
@@ -36,14 +64,9 @@ uint32_t PrimaryWeight(char32_t c) {
     if (c >= '0' && c <= '9') {
         return weigh(Digit, c - '0');
     }
-    if (c >= 'A' && c <= 'Z') {
-        return weigh(Letter, c + ('a' - 'A'));
-    }
-    if (c >= 'a' && c <= 'z') {
-        return weigh(Letter, c);
-    }
-    if (IsLatin1Letter(c)) {
-        return weigh(Letter, c < 0xDF ? c + 0x20 : c);
+    const char32_t folded = Folded(c);
+    if (IsLatinLetter(folded)) {
+        return weigh(Letter, folded);
     }
     if (IsBlank(c)) {
         return weigh(Blank, c);
@@ -51,7 +74,7 @@ uint32_t PrimaryWeight(char32_t c) {
     if (c < 0xC0) {
         return weigh(Symbol, c);
     }
-    return weigh(Other, c);
+    return weigh(Other, folded);
 }
 
 bool IsContinuationAt(std::string_view text, size_t pos) {
@@ -130,14 +153,15 @@ int CompareText(std::string_view a, std::string_view b) {
     if (i < a.size() || j < b.size()) {
         return i < a.size() ? 1 : -1;
     }
-    // Equal but for letter case: at the first difference the lower case goes first.
+    // Equal but for the form of a letter: at the first difference the small letter (or
+    // the hiragana) goes first.
     i = start;
     j = start;
     while (i < a.size()) {
         const char32_t ca = DecodeUtf8At(a, i);
         const char32_t cb = DecodeUtf8At(b, j);
         if (ca != cb) {
-            return IsLowerCase(ca) ? -1 : 1;
+            return ca == Folded(ca) ? -1 : 1;
         }
     }
     // Only undecodable bytes differ: their bytes decide, so only identical texts are equal.

@@ -49,6 +49,12 @@ TEST(CompareText, OrdersLikeTheDesktop) {
         {"\xC3\x89", "\xC3\xA9", 1}, // É after é
         {"z", "\xE3\x81\x82", -1},   // あ after letters
         {"\xE3\x81\x82", "\xE3\x81\x84", -1},
+        {"Ωb", "αa", 1},    // Greek folds its case
+        {"Яz", "аa", 1},    // so does Cyrillic
+        {"Łb", "ła", 1},    // and Latin Extended-A
+        {"Ł", "ł", 1},      // the small letter first
+        {"アb", "あc", -1}, // katakana and hiragana sort together
+        {"ア", "あ", 1},    // the hiragana first
         {"same", "same", 0},
         {"a\xFF", "a\xEF\xBF\xBD", 1}, // an undecodable byte is not a real U+FFFD
     };
