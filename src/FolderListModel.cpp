@@ -7,8 +7,8 @@ FolderListModel::FolderListModel(const ketrilo::Workspace& ws, const ImageList& 
                                  QObject* parent)
     : RowTableModel({{QStringLiteral("ファイル"), 400, Qt::AlignLeft},
                      {QStringLiteral("拡張子"), 50, Qt::AlignLeft},
-                     {QStringLiteral("サイズ"), 80, Qt::AlignRight},
-                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight},
+                     {QStringLiteral("サイズ"), 80, Qt::AlignRight, BytesDigits},
+                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight, ClustersDigits},
                      {QStringLiteral("長さ"), 40, Qt::AlignRight},
                      {QStringLiteral("最終更新日"), 150, Qt::AlignLeft}},
                     icons, parent),

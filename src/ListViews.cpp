@@ -2,6 +2,9 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QItemSelection>
+#include <QItemSelectionModel>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 
@@ -27,6 +30,17 @@ protected:
 };
 
 } // namespace
+
+std::vector<ColumnSpec> WidenForFigures(std::vector<ColumnSpec> columns, const QFontMetrics& font,
+                                        int cellMargins) {
+    for (ColumnSpec& c : columns) {
+        if (c.figureDigits > 0) {
+            const int figure = font.horizontalAdvance(QString(c.figureDigits, QLatin1Char('0')));
+            c.width = std::max(c.width, figure + cellMargins);
+        }
+    }
+    return columns;
+}
 
 std::vector<int> ColumnWidths(const std::vector<ColumnSpec>& columns, int clientWidth) {
     int fixed = 0;
@@ -59,6 +73,9 @@ void SetUpListView(QTableView* view, RowTableModel* model,
     view->setIconSize(QSize(IconSize, IconSize));
     view->setWordWrap(false);
     view->setTextElideMode(Qt::ElideRight);
+    // Tab moves on to the next control instead of walking the cells (and dropping the
+    // selection on the way).
+    view->setTabKeyNavigation(false);
     view->setItemDelegate(new PaddedNumberDelegate(view));
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->verticalHeader()->setVisible(false);
@@ -70,17 +87,21 @@ void SetUpListView(QTableView* view, RowTableModel* model,
     view->horizontalHeader()->setSortIndicatorShown(false);
     view->horizontalHeader()->setStretchLastSection(false);
     view->horizontalHeader()->setMinimumSectionSize(0);
-    auto* fitter = new ColumnFitter(view, model);
+    // The item delegate leaves a focus-frame margin and one pixel on either side of a text.
+    const int cellMargins =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    auto* fitter =
+        new ColumnFitter(view, WidenForFigures(model->Columns(), view->fontMetrics(), cellMargins));
     fitter->Fit();
 }
 
-ColumnFitter::ColumnFitter(QTableView* view, const RowTableModel* model)
-    : QObject(view), m_view(view), m_model(model) {
+ColumnFitter::ColumnFitter(QTableView* view, std::vector<ColumnSpec> columns)
+    : QObject(view), m_view(view), m_columns(std::move(columns)) {
     view->viewport()->installEventFilter(this);
 }
 
 void ColumnFitter::Fit() {
-    const std::vector<int> widths = ColumnWidths(m_model->Columns(), m_view->viewport()->width());
+    const std::vector<int> widths = ColumnWidths(m_columns, m_view->viewport()->width());
     for (size_t i = 0; i < widths.size(); ++i)
         m_view->setColumnWidth(static_cast<int>(i), widths[i]);
 }
@@ -89,4 +110,41 @@ bool ColumnFitter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize)
         Fit();
     return QObject::eventFilter(watched, event);
+}
+
+std::vector<size_t> SelectedRows(const QTableView* view) {
+    std::vector<size_t> rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        rows.push_back(static_cast<size_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void SelectRows(QTableView* view, const std::vector<size_t>& rows) {
+    QAbstractItemModel* model = view->model();
+    const int lastColumn = model->columnCount() - 1;
+    QItemSelection selection;
+    for (size_t first = 0; first < rows.size();) {
+        size_t last = first;
+        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
+            ++last;
+        selection.select(model->index(static_cast<int>(rows[first]), 0),
+                         model->index(static_cast<int>(rows[last]), lastColumn));
+        first = last + 1;
+    }
+    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void ResetKeepingSelection(QTableView* view, RowTableModel* model) {
+    std::vector<size_t> selected = SelectedRows(view);
+    const QModelIndex current = view->currentIndex();
+    model->Reset();
+    const auto rows = static_cast<size_t>(model->rowCount());
+    selected.erase(std::remove_if(selected.begin(), selected.end(),
+                                  [rows](size_t row) { return row >= rows; }),
+                   selected.end());
+    if (current.isValid() && static_cast<size_t>(current.row()) < rows)
+        view->selectionModel()->setCurrentIndex(model->index(current.row(), current.column()),
+                                                QItemSelectionModel::NoUpdate);
+    SelectRows(view, selected);
 }

@@ -9,12 +9,18 @@
 
 #include <vector>
 
+class QFontMetrics;
 class QTableView;
 
 // Widths of the columns for a client width: fixed columns keep theirs; the auto-size
 // columns share what is left equally, the leftmost also taking the remainder.
 [[nodiscard]] std::vector<int> ColumnWidths(const std::vector<ColumnSpec>& columns,
                                             int clientWidth);
+
+// The column table for a view's font: a number column is widened, if need be, to show
+// figureDigits digits whole (the widths were made for a font with narrower digits).
+[[nodiscard]] std::vector<ColumnSpec> WidenForFigures(std::vector<ColumnSpec> columns,
+                                                      const QFontMetrics& font, int cellMargins);
 
 // Sets view up over model; the column widths follow the view's width from then on.
 void SetUpListView(QTableView* view, RowTableModel* model,
@@ -25,7 +31,7 @@ class ColumnFitter final : public QObject {
     Q_OBJECT
 
 public:
-    ColumnFitter(QTableView* view, const RowTableModel* model);
+    ColumnFitter(QTableView* view, std::vector<ColumnSpec> columns);
     void Fit();
 
 protected:
@@ -33,5 +39,15 @@ protected:
 
 private:
     QTableView* m_view;
-    const RowTableModel* m_model;
+    std::vector<ColumnSpec> m_columns;
 };
+
+// Indexes of the selected rows of a view, ascending (display order).
+[[nodiscard]] std::vector<size_t> SelectedRows(const QTableView* view);
+
+// Selects rows (ascending) in view, replacing the selection.
+void SelectRows(QTableView* view, const std::vector<size_t>& rows);
+
+// Shows the model anew after rows were appended or changed in place: every row keeps
+// its index, so the rows the user had selected stay selected.
+void ResetKeepingSelection(QTableView* view, RowTableModel* model);

@@ -13,6 +13,7 @@ struct ColumnSpec {
     QString caption;
     int width = 0; // 0: the column shares the width the others leave free
     Qt::Alignment alignment = Qt::AlignLeft;
+    int figureDigits = 0; // a number column is at least wide enough for this many digits
 };
 
 class RowTableModel : public QAbstractTableModel {
@@ -30,6 +31,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 protected:
+    // Figures the number columns show whole: any "%12d" byte count, and the clusters of
+    // the largest disc the profile file lists (62,500,864).
+    static constexpr int BytesDigits = 12;
+    static constexpr int ClustersDigits = 8;
+
     // The lists' number formats: bytes "%12d", clusters "%6d", name lengths "%3d".
     [[nodiscard]] static QString BytesText(int64_t bytes);
     [[nodiscard]] static QString ClustersText(int64_t clusters);

@@ -110,6 +110,8 @@ void TForm1::BuildLayout() {
     StatusBar1->setFont(JapaneseGothic(21));
     StatusBar1->setSizeGripEnabled(false);
     StatusLabel = Named(new QLabel(StatusBar1), "StatusLabel");
+    // A long status line is cut at the window's edge; it never widens the window.
+    StatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     StatusBar1->addWidget(StatusLabel, 1);
     setStatusBar(StatusBar1);
 
@@ -178,6 +180,10 @@ void TForm1::BuildPanel2() {
     Panel2->Place(Label2, QRect(QPoint(0, 8), Label2->sizeHint()));
     Label3 = Named(new QLabel(Panel2), "Label3");
     Label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The read-out stands on the colour of a title bar's text; the nearest colour Qt
+    // keeps is that of text on a selection.
+    Label3->setAutoFillBackground(true);
+    Label3->setBackgroundRole(QPalette::HighlightedText);
     Panel2->Place(Label3, QRect(112, 8, 41, 12));
     Edit2 = Named(new QLineEdit(Panel2), "Edit2");
     Edit2->setAccessibleName(QStringLiteral("ファイル名の修正"));

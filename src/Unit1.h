@@ -117,16 +117,15 @@ public:
     // list's tint. Throws (changing nothing) when the capacity in force is 0.
     void UpdateCapacityStatus();
 
-    // After the core changed a list: the views show its rows anew (selection is lost).
-    void RefreshFolderList();
-    void RefreshWell();
-    void RefreshLongNames();
-    void RefreshViews();
+    // After the core changed a list, its view shows the rows anew. Kept: no row was
+    // removed or moved (rows were appended or changed in place), so the user's
+    // selection stays; Replaced: the selection goes with the old rows.
+    enum class RowChange { Replaced, Kept };
+    void RefreshFolderList(RowChange change = RowChange::Replaced);
+    void RefreshWell(RowChange change = RowChange::Replaced);
+    void RefreshLongNames(RowChange change = RowChange::Replaced);
     // The folder list's tint follows RemainingBytes.
     void RepaintFolderList();
-
-    // Indexes of the selected rows of a list, ascending (display order).
-    [[nodiscard]] static std::vector<size_t> SelectedRows(const QTableView* view);
 
     // The chosen disc entry: the current index, or -1 when the typed text is not the
     // current entry's name.

@@ -4,6 +4,7 @@
 #include "AnchoredPanel.h"
 #include "DragHandle.h"
 #include "FolderListModel.h"
+#include "ListViews.h"
 #include "LongNameModel.h"
 #include "StateDump.h"
 #include "WellModel.h"
@@ -103,32 +104,29 @@ void TForm1::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { WriteStateDump(); });
 }
 
-void TForm1::RefreshFolderList() {
-    m_folderModel->Reset();
+namespace {
+
+void Refresh(QTableView* view, RowTableModel* model, TForm1::RowChange change) {
+    if (change == TForm1::RowChange::Kept)
+        ResetKeepingSelection(view, model);
+    else
+        model->Reset();
 }
 
-void TForm1::RefreshWell() {
-    m_wellModel->Reset();
+} // namespace
+
+void TForm1::RefreshFolderList(RowChange change) {
+    Refresh(ListView3, m_folderModel, change);
 }
 
-void TForm1::RefreshLongNames() {
-    m_longNameModel->Reset();
+void TForm1::RefreshWell(RowChange change) {
+    Refresh(ListView1, m_wellModel, change);
 }
 
-void TForm1::RefreshViews() {
-    RefreshFolderList();
-    RefreshWell();
-    RefreshLongNames();
+void TForm1::RefreshLongNames(RowChange change) {
+    Refresh(ListView2, m_longNameModel, change);
 }
 
 void TForm1::RepaintFolderList() {
     m_folderModel->TintsChanged();
-}
-
-std::vector<size_t> TForm1::SelectedRows(const QTableView* view) {
-    std::vector<size_t> rows;
-    for (const QModelIndex& index : view->selectionModel()->selectedRows())
-        rows.push_back(static_cast<size_t>(index.row()));
-    std::sort(rows.begin(), rows.end());
-    return rows;
 }

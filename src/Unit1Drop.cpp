@@ -88,11 +88,11 @@ void TForm1::WMDropFiles(const QList<QUrl>& urls, QPoint cursorGlobal) {
 
     ketrilo::RegisterDroppedPaths(m_ws, paths, ImageList1, [this](const std::string&) {
         // What was registered so far shows behind the box.
-        RefreshWell();
-        RefreshLongNames();
+        RefreshWell(RowChange::Kept);
+        RefreshLongNames(RowChange::Kept);
         m_reporter.ShowInfo(QStringLiteral("重複しています"));
     });
-    RefreshWell();
-    RefreshLongNames();
+    RefreshWell(RowChange::Kept);
+    RefreshLongNames(RowChange::Kept);
     UpdateCapacityStatus();
 }

@@ -2,6 +2,7 @@
 #include "Unit1.h"
 
 #include "AnchoredPanel.h"
+#include "ListViews.h"
 #include "core/NameRules.h"
 #include "core/Rename.h"
 
@@ -63,5 +64,8 @@ void TForm1::Edit2KeyDown(int key, Qt::KeyboardModifiers) {
     // Renaming a folder above the listed one moves the listed folder too.
     if (m_ws.folderList.folder != listedBefore)
         Edit1->setText(QString::fromUtf8(m_ws.folderList.folder));
-    RefreshViews();
+    // The renamed rows keep their places; the long-name row may have gone.
+    RefreshFolderList(RowChange::Kept);
+    RefreshWell(RowChange::Kept);
+    RefreshLongNames();
 }

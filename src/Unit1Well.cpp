@@ -1,6 +1,7 @@
 // TForm1's well commands: register, recalculate, clear, delete, sort by column.
 #include "Unit1.h"
 
+#include "ListViews.h"
 #include "core/Maintenance.h"
 #include "core/Registration.h"
 
@@ -13,27 +14,11 @@
 
 namespace {
 
-// Selects rows (ascending) in view, one selection range per run of neighbours.
-void SelectRows(QTableView* view, const std::vector<size_t>& rows) {
-    QAbstractItemModel* model = view->model();
-    const int lastColumn = model->columnCount() - 1;
-    QItemSelection selection;
-    for (size_t first = 0; first < rows.size();) {
-        size_t last = first;
-        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
-            ++last;
-        selection.select(model->index(static_cast<int>(rows[first]), 0),
-                         model->index(static_cast<int>(rows[last]), lastColumn));
-        first = last + 1;
-    }
-    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-}
-
 // Sorts a list (sort returns the permutation: order[i] is the old index of row i),
 // shows it anew through refresh and keeps the rows the user had selected.
 void SortKeepingSelection(QTableView* view, const std::function<std::vector<size_t>()>& sort,
                           const std::function<void()>& refresh) {
-    const std::vector<size_t> selected = TForm1::SelectedRows(view);
+    const std::vector<size_t> selected = SelectedRows(view);
     const std::vector<size_t> order = sort();
     std::vector<bool> wasSelected(order.size(), false);
     for (size_t row : selected)
@@ -55,14 +40,14 @@ bool IsDeleteKey(int key) {
 
 void TForm1::ToolButton1Click() {
     ketrilo::RegisterFolderRows(m_ws, SelectedRows(ListView3));
-    RefreshWell();
-    RefreshLongNames();
+    RefreshWell(RowChange::Kept);
+    RefreshLongNames(RowChange::Kept);
     UpdateCapacityStatus();
 }
 
 void TForm1::ToolButton4Click() {
     ketrilo::RecalculateWell(m_ws);
-    RefreshWell();
+    RefreshWell(RowChange::Kept);
     UpdateCapacityStatus();
 }
 

@@ -5,8 +5,8 @@
 WellModel::WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
     : RowTableModel({{QStringLiteral("ファイル"), 0, Qt::AlignLeft},
                      {QStringLiteral("拡張子"), 50, Qt::AlignLeft},
-                     {QStringLiteral("サイズ"), 80, Qt::AlignRight},
-                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight},
+                     {QStringLiteral("サイズ"), 80, Qt::AlignRight, BytesDigits},
+                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight, ClustersDigits},
                      {QStringLiteral("パス"), 0, Qt::AlignLeft}},
                     icons, parent),
       m_ws(ws) {}

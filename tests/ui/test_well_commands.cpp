@@ -1,6 +1,7 @@
 // The well as the user drives it: registering the folder list's selection, drops on the
 // upper and the lower area, duplicates, the self-drop guard, recalculating and clearing,
 // deleting by key, and sorting by a header click.
+#include "ListViews.h"
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
 
@@ -101,6 +102,21 @@ private slots:
         QCOMPARE(m_fixture->messages.size(), size_t(0));
     }
 
+    void addingAndRecalculatingKeepTheUsersSelection() {
+        TForm1& f = Form();
+        QVERIFY(DropFiles(f, {Path("three.bin"), Path("tree")}, LowerAreaTop(f)));
+        SelectOnly(f.ListView1, {1});
+        QVERIFY(DropFiles(f, {Path("one.txt")}, LowerAreaTop(f)));
+        QCOMPARE(SelectedRows(f.ListView1), std::vector<size_t>{1});
+        f.ToolButton4->click();
+        QCOMPARE(SelectedRows(f.ListView1), std::vector<size_t>{1});
+
+        // So the next Delete removes what the user chose.
+        f.ListView1->setFocus();
+        QTest::keyClick(f.ListView1, Qt::Key_Delete);
+        QCOMPARE(ColumnTexts(f.ListView1, 0), QStringList({"three.bin", "one.txt"}));
+    }
+
     void everyDuplicateGetsItsOwnMessage() {
         TForm1& f = Form();
         QVERIFY(DropFiles(f, {Path("three.bin"), Path("one.txt")}, LowerAreaTop(f)));
@@ -187,7 +203,7 @@ private slots:
         QVERIFY(DropFiles(f, {Path("three.bin"), Path("one.txt"), Path("tree")}, LowerAreaTop(f)));
         SelectOnly(f.ListView1, {2});
         const auto selectedName = [&] {
-            const std::vector<size_t> rows = TForm1::SelectedRows(f.ListView1);
+            const std::vector<size_t> rows = SelectedRows(f.ListView1);
             return rows.size() == 1 ? ColumnTexts(f.ListView1, 0).at(int(rows[0])) : QString();
         };
 

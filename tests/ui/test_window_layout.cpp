@@ -190,7 +190,17 @@ private slots:
         TForm1& f = m_fixture->Form();
         QCOMPARE(HeaderCaptions(f.ListView3),
                  QStringList({"ファイル", "拡張子", "サイズ", "クラスタ", "長さ", "最終更新日"}));
-        QCOMPARE(Widths(f.ListView3), QList<int>({400, 50, 80, 60, 40, 150}));
+        // Sizes and clusters keep their widths where the font allows and widen to show
+        // a twelve-digit size and an eight-digit cluster count whole.
+        const QList<int> folderWidths = Widths(f.ListView3);
+        QCOMPARE(folderWidths.mid(0, 2), QList<int>({400, 50}));
+        QCOMPARE(folderWidths.mid(4), QList<int>({40, 150}));
+        const QFontMetrics font = f.ListView3->fontMetrics();
+        QVERIFY(folderWidths[2] >= 80);
+        QVERIFY(folderWidths[2] > font.horizontalAdvance(QStringLiteral("128001769472")));
+        QVERIFY(folderWidths[3] >= 60);
+        QVERIFY(folderWidths[3] > font.horizontalAdvance(QStringLiteral("62500864")));
+        QCOMPARE(Widths(f.ListView1).mid(1, 3), folderWidths.mid(1, 3));
         QCOMPARE(RightAligned(f.ListView3), QList<bool>({false, false, true, true, true, false}));
         QCOMPARE(HeaderCaptions(f.ListView1),
                  QStringList({"ファイル", "拡張子", "サイズ", "クラスタ", "パス"}));
@@ -203,7 +213,9 @@ private slots:
         for (int grow : {0, 137}) {
             f.resize(f.width() + grow, f.height());
             const int client = f.ListView1->viewport()->width();
-            QTRY_COMPARE(f.ListView1->columnWidth(0) + f.ListView1->columnWidth(4), client - 190);
+            const int fixed = f.ListView1->columnWidth(1) + f.ListView1->columnWidth(2) +
+                              f.ListView1->columnWidth(3);
+            QTRY_COMPARE(f.ListView1->columnWidth(0) + f.ListView1->columnWidth(4), client - fixed);
             QVERIFY(f.ListView1->columnWidth(0) - f.ListView1->columnWidth(4) <= 1);
             QCOMPARE(f.ListView1->columnWidth(1), 50);
             QCOMPARE(f.ListView2->columnWidth(0) + f.ListView2->columnWidth(2),
@@ -225,6 +237,22 @@ private slots:
         const std::vector<ColumnSpec> columns{{"a", 0}, {"b", 50}, {"c", 80}, {"d", 60}, {"e", 0}};
         const std::vector<int> got = ColumnWidths(columns, client);
         QCOMPARE(QList<int>(got.begin(), got.end()), widths);
+    }
+
+    void numberColumnsWidenOnlyForWideDigits() {
+        const std::vector<ColumnSpec> columns{
+            {"name", 0}, {"bytes", 80, Qt::AlignRight, 12}, {"length", 40, Qt::AlignRight}};
+        QFont narrow(QStringLiteral("ＭＳ Ｐゴシック"));
+        narrow.setPixelSize(6);
+        QFont wide = narrow;
+        wide.setPixelSize(24);
+        const std::vector<ColumnSpec> kept = WidenForFigures(columns, QFontMetrics(narrow), 8);
+        QCOMPARE(kept[1].width, 80);
+        const std::vector<ColumnSpec> widened = WidenForFigures(columns, QFontMetrics(wide), 8);
+        QCOMPARE(widened[1].width,
+                 QFontMetrics(wide).horizontalAdvance(QStringLiteral("000000000000")) + 8);
+        QCOMPARE(widened[0].width, 0); // auto-size and text columns are left alone
+        QCOMPARE(widened[2].width, 40);
     }
 
     void listsShowRowsLikeReports() {
@@ -327,6 +355,21 @@ private slots:
             w = w->nextInFocusChain();
         }
         QCOMPARE(seen, wanted);
+
+        // Tab leaves a list that holds rows instead of walking its cells.
+        for (QTableView* list : {f.ListView1, f.ListView3, f.ListView2})
+            QVERIFY(!list->tabKeyNavigation());
+    }
+
+    void aLongStatusLineNeverWidensTheWindow() {
+        TForm1& f = m_fixture->Form();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const int width = f.width();
+        f.StatusLabel->setText(QString(400, QLatin1Char('8')));
+        QCoreApplication::processEvents();
+        QCOMPARE(f.width(), width);
+        QVERIFY(f.minimumSizeHint().width() < width);
     }
 
     void onlyTheWindowTakesDrops() {
