@@ -36,6 +36,8 @@ int32_t FindRowByPath(const Workspace& ws, const std::string& key, int list) {
     if (list == WellListId) {
         return ws.well.WellIndexOf(key);
     }
+    // Folder-list rows belong to the folder they were listed from, even when the folder
+    // box has been edited or emptied since (a cancelled chooser keeps the rows).
     if (list != FolderListId || ws.folderList.folder.empty()) {
         return -1;
     }
