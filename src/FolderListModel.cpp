@@ -27,20 +27,12 @@ void FolderListModel::TintsChanged() {
 QString FolderListModel::CellText(size_t row, int column) const {
     const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
     switch (column) {
-    case Name:
-        return QString::fromUtf8(r.name);
-    case Ext:
-        return QString::fromUtf8(r.ext);
-    case Bytes:
-        return BytesText(r.bytes);
-    case Clusters:
-        return ClustersText(r.clusters);
     case Length:
         return LengthText(r.length);
     case LastModified:
         return QString::fromStdString(r.lastModified);
     default:
-        return {};
+        return SharedCellText(r, column);
     }
 }
 

@@ -41,6 +41,23 @@ protected:
     [[nodiscard]] static QString ClustersText(int64_t clusters);
     [[nodiscard]] static QString LengthText(int32_t length);
 
+    // The four columns the folder list and the well share: name, extension, bytes on
+    // disc and clusters.
+    template <class Row> [[nodiscard]] static QString SharedCellText(const Row& r, int column) {
+        switch (column) {
+        case 0:
+            return QString::fromUtf8(r.name);
+        case 1:
+            return QString::fromUtf8(r.ext);
+        case 2:
+            return BytesText(r.bytes);
+        case 3:
+            return ClustersText(r.clusters);
+        default:
+            return {};
+        }
+    }
+
     [[nodiscard]] virtual QString CellText(size_t row, int column) const = 0;
     [[nodiscard]] virtual int32_t RowIcon(size_t row) const = 0;
     [[nodiscard]] virtual QVariant CellBackground(size_t, int) const { return {}; }

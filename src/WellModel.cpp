@@ -17,20 +17,7 @@ int WellModel::rowCount(const QModelIndex& parent) const {
 
 QString WellModel::CellText(size_t row, int column) const {
     const ketrilo::WellRow& r = m_ws.well.Rows()[row];
-    switch (column) {
-    case Name:
-        return QString::fromUtf8(r.name);
-    case Ext:
-        return QString::fromUtf8(r.ext);
-    case Bytes:
-        return BytesText(r.bytes);
-    case Clusters:
-        return ClustersText(r.clusters);
-    case Path:
-        return QString::fromUtf8(r.path);
-    default:
-        return {};
-    }
+    return column == Path ? QString::fromUtf8(r.path) : SharedCellText(r, column);
 }
 
 int32_t WellModel::RowIcon(size_t row) const {
