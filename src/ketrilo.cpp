@@ -6,7 +6,6 @@
 
 #include <QApplication>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -23,19 +22,9 @@ std::string ExecutablePath() {
     return path;
 }
 
-// Deep trees keep one handle open per level while they are walked.
-void RaiseOpenFileLimit() {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
-    RaiseOpenFileLimit();
     if (argc > 1 && std::strcmp(argv[1], "--measure") == 0) {
         const std::vector<std::string> args(argv + 2, argv + argc);
         return ketrilo::RunMeasureCommand(args, ketrilo::ProfileFilePath(ExecutablePath()),
