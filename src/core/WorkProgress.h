@@ -1,0 +1,63 @@
+#pragma once
+// What a long piece of work (a walk, an image computation, a plan) shares with whoever
+// waits for it: counts of what has been read so far, the folder being read, and a
+// request to stop. Written by worker threads, read by the window's thread.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+
+namespace ketrilo {
+
+// Thrown by work that saw a cancel request; the caller discards every partial result.
+class WorkCancelled : public std::runtime_error {
+public:
+    WorkCancelled() : std::runtime_error("cancelled") {}
+};
+
+class WorkProgress {
+public:
+    struct Snapshot {
+        int64_t files = 0;
+        int64_t folders = 0;
+        int64_t bytes = 0;
+        std::string currentFolder;
+    };
+
+    void Cancel() noexcept { m_cancelled.store(true, std::memory_order_relaxed); }
+    [[nodiscard]] bool Cancelled() const noexcept { return m_cancelled.load(std::memory_order_relaxed); }
+    // Throws WorkCancelled once Cancel has been called.
+    void ThrowIfCancelled() const {
+        if (Cancelled())
+            throw WorkCancelled();
+    }
+
+    void AddFiles(int64_t count, int64_t bytes) noexcept {
+        m_files.fetch_add(count, std::memory_order_relaxed);
+        m_bytes.fetch_add(bytes, std::memory_order_relaxed);
+    }
+    void EnterFolder(const std::string& folder) {
+        m_folders.fetch_add(1, std::memory_order_relaxed);
+        std::lock_guard lock(m_mutex);
+        m_currentFolder = folder;
+    }
+    [[nodiscard]] Snapshot Read() const {
+        Snapshot s{m_files.load(std::memory_order_relaxed), m_folders.load(std::memory_order_relaxed),
+                   m_bytes.load(std::memory_order_relaxed), {}};
+        std::lock_guard lock(m_mutex);
+        s.currentFolder = m_currentFolder;
+        return s;
+    }
+
+private:
+    std::atomic<bool> m_cancelled{false};
+    std::atomic<int64_t> m_files{0};
+    std::atomic<int64_t> m_folders{0};
+    std::atomic<int64_t> m_bytes{0};
+    mutable std::mutex m_mutex;
+    std::string m_currentFolder;
+};
+
+} // namespace ketrilo
