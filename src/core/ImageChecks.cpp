@@ -1,0 +1,108 @@
+#include "ImageChecks.h"
+
+#include "NameRules.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace ketrilo {
+
+namespace {
+
+bool HasJolietForbiddenCharacter(std::string_view name) {
+    // Every byte of a multi-byte UTF-8 character is 0x80 or more, so bytes can be tested alone.
+    return std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || std::string_view("*/:;?\\").find(c) != std::string_view::npos;
+    });
+}
+
+int FolderLevelsOf(std::string_view imagePath) {
+    return imagePath.empty()
+               ? 0
+               : static_cast<int>(std::count(imagePath.begin(), imagePath.end(), '/')) + 1;
+}
+
+// Too deep: the entry lies in a folder beyond the eighth level, or is such a folder.
+bool IsTooDeep(ImageEntry::Kind kind, std::string_view imagePath) {
+    const int levels = FolderLevelsOf(imagePath) + 1; // with the root
+    return kind == ImageEntry::Kind::Folder ? levels > IsoFolderLevels
+                                            : levels > IsoFolderLevels + 1;
+}
+
+bool IsTooLong(std::string_view imagePath) {
+    return imagePath.size() + 1 > IsoPathBytes; // with the leading "/"
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+}
+
+} // namespace
+
+void ImageChecks::CheckItems(const std::vector<ImageItem>& items,
+                             const std::vector<ImageEntry>& entries) {
+    std::unordered_set<std::string_view> taken;
+    for (size_t i = 0; i < items.size() && i < entries.size(); ++i) {
+        if (!taken.insert(items[i].imagePath).second)
+            Add(ImageFindingKind::RootNameCollision, items[i].diskPath);
+        CheckEntry(entries[i], items[i].imagePath, items[i].diskPath, false);
+    }
+}
+
+void ImageChecks::CheckFolder(const std::string& imageFolder, const std::string& diskFolder,
+                              const std::vector<ImageEntry>& entries) {
+    const bool parentSeen =
+        IsTooDeep(ImageEntry::Kind::Folder, imageFolder) || IsTooLong(imageFolder);
+    // Only names of 64 units or more can meet another name once cut to 64.
+    std::unordered_map<std::string_view, std::vector<size_t>> byCutName;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const ImageEntry& entry = entries[i];
+        CheckEntry(entry, Join(imageFolder, entry.name), diskFolder + entry.name, parentSeen);
+        if (entry.kind != ImageEntry::Kind::Other && entry.name.size() >= NameLengthLimit &&
+            NameLength(entry.name) >= NameLengthLimit)
+            byCutName[CutToUnits(entry.name, NameLengthLimit)].push_back(i);
+    }
+    std::vector<size_t> colliding;
+    for (const auto& [cut, members] : byCutName) {
+        if (members.size() > 1)
+            colliding.insert(colliding.end(), members.begin(), members.end());
+    }
+    std::sort(colliding.begin(), colliding.end());
+    for (size_t i : colliding)
+        Add(ImageFindingKind::JolietNameCollision, diskFolder + entries[i].name);
+}
+
+void ImageChecks::CheckEntry(const ImageEntry& entry, const std::string& imagePath,
+                             const std::string& diskPath, bool parentSeen) {
+    if (entry.kind != ImageEntry::Kind::Other) {
+        if (IsLongName(entry.name))
+            Add(ImageFindingKind::JolietNameTooLong, diskPath);
+        if (HasJolietForbiddenCharacter(entry.name))
+            Add(ImageFindingKind::JolietCharacter, diskPath);
+    }
+    if (entry.kind == ImageEntry::Kind::File && entry.size >= FourGiB)
+        Add(ImageFindingKind::FileOver4GiB, diskPath);
+    if (parentSeen)
+        return;
+    if (IsTooDeep(entry.kind, imagePath))
+        Add(ImageFindingKind::PathTooDeep, diskPath);
+    if (IsTooLong(imagePath))
+        Add(ImageFindingKind::PathTooLong, diskPath);
+}
+
+std::vector<ImageFinding> ImageChecks::TakeFindings() {
+    std::sort(m_findings.begin(), m_findings.end(),
+              [](const ImageFinding& a, const ImageFinding& b) {
+                  return a.path != b.path ? a.path < b.path : a.kind < b.kind;
+              });
+    return std::move(m_findings);
+}
+
+void ImageChecks::Add(ImageFindingKind kind, const std::string& diskPath) {
+    m_findings.push_back(ImageFinding{kind, diskPath});
+}
+
+} // namespace ketrilo
