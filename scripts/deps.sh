@@ -9,6 +9,7 @@ packages=(
   libisofs-dev xorriso
   fonts-ipafont-gothic adwaita-icon-theme
   xvfb xauth xdotool x11-utils
+  desktop-file-utils appstream
 )
 
 missing=()

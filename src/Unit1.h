@@ -53,7 +53,7 @@ class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
-    // profilePath: the disc profile file; empty means the one beside the executable.
+    // profilePath: the disc profile file; empty means the first found (FindProfileFile).
     explicit TForm1(const QString& profilePath = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -95,6 +95,9 @@ public:
     void FormDestroy();
     void ToolButton1Click(); // register the selected folder-list rows
     void ToolButton2Click(); // choose a folder
+    // What choosing ends in: the chooser's result ("" when cancelled) fills the folder box
+    // and the folder list; the command line's folder comes here too.
+    void ShowChosenFolder(const QString& chosen);
     void ToolButton3Click(); // rescan
     void ToolButton4Click(); // recalculate the well
     void ToolButton5Click(); // clear the well

@@ -24,7 +24,10 @@ std::string TForm1::FolderBoxPath() const {
 }
 
 void TForm1::ToolButton2Click() {
-    const QString chosen = m_chooseFolder();
+    ShowChosenFolder(m_chooseFolder());
+}
+
+void TForm1::ShowChosenFolder(const QString& chosen) {
     if (chosen.isEmpty()) {
         Edit1->clear();
         return;

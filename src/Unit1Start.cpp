@@ -4,6 +4,7 @@
 #include "Colours.h"
 #include "core/NameRules.h"
 #include "core/ProfileFile.h"
+#include "core/ProfileLocation.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -34,7 +35,7 @@ void TForm1::FormDestroy() {
 void TForm1::LoadProfilesIntoChooser() {
     const std::string path =
         m_profilePath.isEmpty()
-            ? ketrilo::ProfileFilePath(
+            ? ketrilo::FindProfileFile(
                   QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString())
             : QFile::encodeName(m_profilePath).toStdString();
     const ketrilo::DiscProfiles profiles = ketrilo::LoadDiscProfiles(path);

@@ -1,10 +1,13 @@
 // Ketrilo's entry: the command-line measure, or the one window and its event loop.
 #include "AppearanceSetup.h"
 #include "Unit1.h"
+#include "core/CommandLine.h"
 #include "core/MeasureCommand.h"
-#include "core/ProfileFile.h"
+#include "core/ProfileLocation.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -27,16 +30,30 @@ std::string ExecutablePath() {
 int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--measure") == 0) {
         const std::vector<std::string> args(argv + 2, argv + argc);
-        return ketrilo::RunMeasureCommand(args, ketrilo::ProfileFilePath(ExecutablePath()),
+        return ketrilo::RunMeasureCommand(args, ketrilo::FindProfileFile(ExecutablePath()),
                                           std::cout, std::cerr);
     }
 
-    QApplication app(argc, argv);
+    const ketrilo::WindowCommandLine command =
+        ketrilo::ParseWindowCommandLine({argv + 1, argv + argc}, std::cout, std::cerr);
+    if (command.exitCode)
+        return *command.exitCode;
+
+    // Every word was ours: Qt gets none of them.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     // The display name follows; setting it too would append it to the window title.
     QApplication::setApplicationName(QStringLiteral("Ketrilo"));
     SetUpAppearance();
 
     TForm1 Form1;
     Form1.show();
+    if (!command.folder.empty()) {
+        // Once the window shows, as though the user had just picked the folder.
+        const QString folder = QFile::decodeName(QByteArray::fromStdString(command.folder));
+        QTimer::singleShot(0, &Form1, [&Form1, folder] {
+            Form1.Run([&Form1, folder] { Form1.ShowChosenFolder(folder); });
+        });
+    }
     return QApplication::exec();
 }

@@ -117,11 +117,11 @@ window_center() {
     echo "$((X + WIDTH / 2)) $((Y + HEIGHT / 2))"
 }
 
-# Starts Ketrilo with its state file and waits until its window shows and the first
-# state has been written.
+# start_ketrilo [ARGS...]: starts Ketrilo with its state file and waits until its window
+# shows and the first state has been written.
 start_ketrilo() {
     rm -f "$STATE_FILE"
-    KETRILO_STATE_OUT=$STATE_FILE "$KETRILO_BIN" >"$E2E_WORK/ketrilo.log" 2>&1 &
+    KETRILO_STATE_OUT=$STATE_FILE "$KETRILO_BIN" "$@" >"$E2E_WORK/ketrilo.log" 2>&1 &
     KETRILO_PID=$!
     E2E_PIDS+=("$KETRILO_PID")
     KETRILO_WID=$(wait_window "$MAIN_TITLE")
