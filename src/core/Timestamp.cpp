@@ -19,12 +19,14 @@ std::string TimestampText(std::time_t modified) {
     }
     // The disc's time stamps keep two-second steps.
     const int seconds = local.tm_sec - local.tm_sec % 2;
+    // tm_year holds years up to INT_MAX past 1900: the year itself may not fit an int.
+    const long long year = static_cast<long long>(local.tm_year) + 1900;
     char buffer[64];
     if (local.tm_hour == 0 && local.tm_min == 0 && seconds == 0) {
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d", local.tm_year + 1900,
-                      local.tm_mon + 1, local.tm_mday);
+        std::snprintf(buffer, sizeof buffer, "%04lld/%02d/%02d", year, local.tm_mon + 1,
+                      local.tm_mday);
     } else {
-        std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %d:%02d:%02d", local.tm_year + 1900,
+        std::snprintf(buffer, sizeof buffer, "%04lld/%02d/%02d %d:%02d:%02d", year,
                       local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, seconds);
     }
     return NormalizeTimestamp(buffer);

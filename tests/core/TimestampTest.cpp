@@ -80,3 +80,11 @@ TEST_F(TimestampInUtc, FollowsTheLocalZone) {
     EXPECT_EQ(TimestampText(Utc(2010, 5, 3, 0, 5, 7)), "2010/05/03 09:05:06");
     EXPECT_EQ(TimestampText(Utc(2010, 5, 2, 15, 0, 1)), "2010/05/03");
 }
+
+TEST_F(TimestampInUtc, YearsAtTheEndsOfTheCalendarShowAsTheyAre) {
+    // The last second whose year the C library can hold: its year is past INT_MAX - 1900.
+    EXPECT_EQ(TimestampText(67768036191676799), "2147485547/12/31 23:59:58");
+    EXPECT_EQ(TimestampText(67768036191676800 - 86400), "2147485547/12/31");
+    EXPECT_EQ(TimestampText(-67768040609740800), "-2147481748/01/01");
+    EXPECT_EQ(TimestampText(67768036191676800), ""); // no calendar year for it
+}
