@@ -24,7 +24,8 @@ bool IsFullPathOf(const std::string& key, const std::string& folder, const std::
 
 bool RenameOnDisk(const std::string& folder, const std::string& oldName,
                   const std::string& newName) {
-    if (!IsPlainName(oldName) || !IsPlainName(newName)) {
+    // Only a folder's own "/" keeps both names inside it.
+    if (!folder.ends_with('/') || !IsPlainName(oldName) || !IsPlainName(newName)) {
         return false;
     }
     const std::string from = folder + oldName;

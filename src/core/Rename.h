@@ -12,7 +12,8 @@ inline constexpr int FolderListId = 1;
 inline constexpr int WellListId = 2;
 
 // Renames folder + oldName to folder + newName without replacing anything. False for
-// an empty name, ".", "..", a name with "/", or any failure of the rename itself.
+// a folder that does not end in "/" (the empty one included), an empty name, ".", "..",
+// a name with "/", or any failure of the rename itself.
 [[nodiscard]] bool RenameOnDisk(const std::string& folder, const std::string& oldName,
                                 const std::string& newName);
 

@@ -27,6 +27,16 @@ TEST(RenameOnDisk, NeverLeavesTheFolderNorReplaces) {
         EXPECT_FALSE(RenameOnDisk(tree.Root(), "old", name)) << name;
     }
     EXPECT_FALSE(RenameOnDisk(tree.Root(), "missing", "new"));
+    // A folder without its "/" would make the sibling "<folder>old" the entry renamed.
+    tree.Folder("r");
+    tree.File("rold", 2);
+    EXPECT_FALSE(RenameOnDisk(tree.Path("r"), "old", "new"));
+    EXPECT_TRUE(Exists(tree.Path("rold")));
+    // Nor does an empty folder stand for the working folder.
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::current_path(tree.Root());
+    EXPECT_FALSE(RenameOnDisk("", "old", "new"));
+    std::filesystem::current_path(working);
     EXPECT_EQ(std::filesystem::file_size(tree.Path("old")), 1u);
     EXPECT_EQ(std::filesystem::file_size(tree.Path("sibling")), 5u);
 
