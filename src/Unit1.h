@@ -111,7 +111,7 @@ public:
     void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
     void ComboBox1Change();
     // Files dropped onto the window; cursorGlobal is the cursor when the drop is handled.
-    void WMDropFiles(const QList<QUrl>& urls, QPoint cursorGlobal);
+    void WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal);
 
     // Runs handler; an error it throws is shown in the error box and the program goes on.
     void Run(const std::function<void()>& handler);

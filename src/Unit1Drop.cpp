@@ -2,7 +2,9 @@
 #include "Unit1.h"
 
 #include "AnchoredPanel.h"
+#include "core/Numbers.h"
 #include "core/Registration.h"
+#include "core/UriList.h"
 
 #include <QByteArray>
 #include <QDragEnterEvent>
@@ -12,34 +14,29 @@
 #include <QMimeData>
 #include <QTimer>
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-bool CarriesLocalFilesOnly(const QMimeData* data) {
-    if (!data->hasUrls() || data->urls().isEmpty())
-        return false;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
-            return false;
-    }
-    return true;
+// The local paths that a drop carries; nullopt when the drop is not files of this machine.
+std::optional<std::vector<std::string>> DroppedPaths(const QMimeData* data) {
+    const QByteArray list = data->data(QStringLiteral("text/uri-list"));
+    return ketrilo::LocalPathsFromUriList(std::string_view(list.constData(), size_t(list.size())));
 }
 
-// The file system's bytes of a local file URL, whole whatever its length; a name that
-// is not valid UTF-8 keeps its bytes through the URL's percent-encoding.
-std::string LocalPathBytes(const QUrl& url) {
-    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
-}
-
-template <class Event> void TakeAsCopy(Event* event) {
-    if (!CarriesLocalFilesOnly(event->mimeData())) {
+// Takes the drop as a copy when it carries local files only; returns their paths.
+template <class Event> std::optional<std::vector<std::string>> TakeAsCopy(Event* event) {
+    std::optional<std::vector<std::string>> paths = DroppedPaths(event->mimeData());
+    if (!paths) {
         event->ignore();
-        return;
+        return paths;
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    return paths;
 }
 
 } // namespace
@@ -53,28 +50,22 @@ void TForm1::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-    TakeAsCopy(event);
-    if (!event->isAccepted())
+    std::optional<std::vector<std::string>> taken = TakeAsCopy(event);
+    if (!taken)
         return;
-    const QList<QUrl> urls = event->mimeData()->urls();
     const QPoint cursor = mapToGlobal(event->position().toPoint());
     // The drop is handled once the drag has let go, so that its message boxes are
     // ordinary modal boxes and the program that dragged is not kept waiting.
-    QTimer::singleShot(0, this, [this, urls, cursor] { Run([&] { WMDropFiles(urls, cursor); }); });
+    QTimer::singleShot(0, this, [this, paths = std::move(*taken), cursor] {
+        Run([&] { WMDropFiles(paths, cursor); });
+    });
 }
 
-void TForm1::WMDropFiles(const QList<QUrl>& urls, QPoint cursorGlobal) {
+void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal) {
     if (ketrilo::RefuseSelfDrop(m_ws)) {
         m_reporter.ShowInfo(QStringLiteral("自フォームへのドロップはできません"));
         return;
     }
-    std::vector<std::string> paths;
-    for (const QUrl& url : urls) {
-        if (url.isLocalFile())
-            paths.push_back(LocalPathBytes(url));
-    }
-    if (paths.empty())
-        return;
 
     if (ketrilo::IsUpperDropArea(cursorGlobal.y(), frameGeometry().top(), Panel1->height())) {
         const std::string shown = ketrilo::ShowDroppedFolder(m_ws, paths.front(), ImageList1);
@@ -86,7 +77,12 @@ void TForm1::WMDropFiles(const QList<QUrl>& urls, QPoint cursorGlobal) {
         return;
     }
 
-    ketrilo::RegisterDroppedPaths(m_ws, paths, ImageList1, [this](const std::string&) {
+    // One box for the first duplicate and one that counts the rest: a drop of many copies
+    // must not ask for a box per copy.
+    int64_t moreDuplicates = -1;
+    ketrilo::RegisterDroppedPaths(m_ws, paths, ImageList1, [&](const std::string&) {
+        if (++moreDuplicates > 0)
+            return;
         // What was registered so far shows behind the box.
         RefreshWell(RowChange::Kept);
         RefreshLongNames(RowChange::Kept);
@@ -95,4 +91,8 @@ void TForm1::WMDropFiles(const QList<QUrl>& urls, QPoint cursorGlobal) {
     RefreshWell(RowChange::Kept);
     RefreshLongNames(RowChange::Kept);
     UpdateCapacityStatus();
+    if (moreDuplicates > 0)
+        m_reporter.ShowInfo(
+            QStringLiteral("ほかにも重複が %1 件ありました")
+                .arg(QString::fromStdString(ketrilo::FormatThousands(moreDuplicates))));
 }

@@ -1,5 +1,6 @@
 #include "MeasureCommand.h"
 
+#include "EscapedText.h"
 #include "IconSource.h"
 #include "KetriloError.h"
 #include "ProfileFile.h"
@@ -16,7 +17,9 @@ namespace ketrilo {
 
 namespace {
 
-constexpr const char* Usage = "usage: ketrilo --measure [--profile NAME] PATH...";
+constexpr const char* Usage = "usage: ketrilo --measure [--profile NAME] PATH... (in the paths "
+                              "printed, \\\\ \\n \\t \\r and \\xHH stand for a backslash, "
+                              "a control character or a byte that is not UTF-8)";
 
 struct MeasureArguments {
     std::optional<std::string> profile;
@@ -54,12 +57,11 @@ std::optional<MeasureArguments> ParseArguments(const std::vector<std::string>& a
     return parsed;
 }
 
-// A drop carries absolute paths; "." and ".." are resolved by the text alone, so a link
-// given by name stays the link.
+// A drop carries absolute paths; the registration then spells them as the window does.
 std::string AsDroppedPath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
+    return error ? path : absolute.string();
 }
 
 // The capacity of the profile named exactly so; nullopt (message on err) when there is none
@@ -103,7 +105,7 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
         paths.push_back(AsDroppedPath(path));
     NoIcons icons;
     RegisterDroppedPaths(ws, paths, icons, [&err](const std::string& path) {
-        err << "ketrilo --measure: counted once: " << path << "\n";
+        err << "ketrilo --measure: counted once: " << EscapeControlCharacters(path) << "\n";
     });
 
     CapacityReport report;
@@ -115,9 +117,10 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
     }
 
     for (const WellRow& row : ws.well.Rows())
-        out << row.clusters << '\t' << row.bytes << '\t' << row.FullPath() << '\n';
+        out << row.clusters << '\t' << row.bytes << '\t' << EscapeControlCharacters(row.FullPath())
+            << '\n';
     for (const LongNameRow& row : ws.longNames.Rows())
-        out << "long\t" << row.length << '\t' << row.FullPath() << '\n';
+        out << "long\t" << row.length << '\t' << EscapeControlCharacters(row.FullPath()) << '\n';
     out << report.statusLine << '\n';
     return report.remainingBytes >= 0 ? 0 : 1;
 }

@@ -9,7 +9,8 @@ namespace ketrilo {
 
 // args are the words after "--measure". Prints one line per registered item
 // ("<clusters>\t<bytes>\t<path>"), one per collected long name
-// ("long\t<length>\t<path>"), then the status line. Returns 0 when the items fit,
+// ("long\t<length>\t<path>"), then the status line; paths pass through
+// EscapeControlCharacters, so each stays on its line. Returns 0 when the items fit,
 // 1 when they exceed the capacity, 2 on bad usage (message on err).
 int RunMeasureCommand(const std::vector<std::string>& args, const std::string& profileFilePath,
                       std::ostream& out, std::ostream& err);

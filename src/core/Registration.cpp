@@ -1,5 +1,6 @@
 #include "Registration.h"
 
+#include "CanonicalPath.h"
 #include "DirectorySearch.h"
 #include "MeasureFolder.h"
 #include "NameRules.h"
@@ -25,14 +26,6 @@ void AddRowToWell(Workspace& ws, WellRow row) {
         return;
     }
     ws.longNames.Append(LongNameRow{added.name, length, added.path, added.icon});
-}
-
-// A dropped "/a/b/" means the entry /a/b; the root stays "/".
-std::string WithoutTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
 }
 
 } // namespace
@@ -83,7 +76,7 @@ std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource&
 }
 
 std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons) {
-    const std::string path = WithoutTrailingSlashes(firstPath);
+    const std::string path = CanonicalPath(firstPath);
     if (!IsDirectory(path)) {
         return {};
     }
@@ -93,7 +86,7 @@ std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconS
 void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
                           const std::function<void(const std::string&)>& onDuplicate) {
     for (const std::string& dropped : paths) {
-        const std::string path = WithoutTrailingSlashes(dropped);
+        const std::string path = CanonicalPath(dropped);
         if (ws.well.WellIndexOf(path) != -1) {
             onDuplicate(path);
             continue;

@@ -35,8 +35,8 @@ std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconS
 
 // Lower area: registers each path in order; a folder is measured with long names
 // collected, anything else counted as a file. onDuplicate runs for each path that
-// is already in the well, and the rest of the drop goes on. Paths of any length are
-// taken whole; trailing "/" are dropped ("/a/b/" is the entry /a/b), here and above.
+// is already in the well, and the rest of the drop goes on. Paths are absolute, of any
+// length, and taken by their CanonicalPath ("/a/./b/" is the entry /a/b), here and above.
 void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
                           const std::function<void(const std::string&)>& onDuplicate);
 

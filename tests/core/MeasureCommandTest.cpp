@@ -86,6 +86,27 @@ TEST_F(MeasureCommandTest, RelativePathsBecomeAbsolute) {
                          tree.Path("d/" + Long65) + "\n" + StatusLine(4));
 }
 
+TEST_F(MeasureCommandTest, EverySpellingOfAnEntryIsOneItemAsTheSystemReachesIt) {
+    tree.Folder("d/inner");
+    tree.File("d/x", 2048);
+    tree.Link("l", tree.Path("d/inner"));
+    const Result r = RunCommand({tree.Path("d/../x"), tree.Path("/x"), tree.Path("./x/"),
+                                 tree.Path("l/../x")}); // the link's "..": d, not the tree
+    EXPECT_EQ(r.out, "1\t2048\t" + tree.Path("x") + "\n" + "1\t2048\t" + tree.Path("d/x") + "\n" +
+                         StatusLine(2));
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+}
+
+TEST_F(MeasureCommandTest, ANameCannotPassForALine) {
+    const std::string forged = "a\n9\t18432\tetc\\x\x1B[2J\xC2\x9B\xFF\x7F.txt";
+    tree.File(forged, 1);
+    const Result r = RunCommand({tree.Path(forged), tree.Path(forged)});
+    const std::string shown =
+        tree.Root() + "a\\n9\\t18432\\tetc\\\\x\\x1B[2J\\xC2\\x9B\\xFF\\x7F.txt";
+    EXPECT_EQ(r.out, "1\t2048\t" + shown + "\n" + StatusLine(1));
+    EXPECT_EQ(r.err, "ketrilo --measure: counted once: " + shown + "\n");
+}
+
 TEST_F(MeasureCommandTest, DoubleDashEndsTheOptions) {
     tree.File("-x", 2048);
     tree.File("--profile", 1);

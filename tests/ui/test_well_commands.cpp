@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(ColumnTexts(f.ListView1, 0), QStringList({"three.bin", "one.txt"}));
     }
 
-    void everyDuplicateGetsItsOwnMessage() {
+    void theFirstDuplicateGetsItsMessageAndTheRestAreCounted() {
         TForm1& f = Form();
         QVERIFY(DropFiles(f, {Path("three.bin"), Path("one.txt")}, LowerAreaTop(f)));
         MakeFile(Path("new.bin"), 10);
@@ -125,10 +125,13 @@ private slots:
             DropFiles(f, {Path("one.txt"), Path("new.bin"), Path("three.bin")}, LowerAreaTop(f)));
         QCOMPARE(ColumnTexts(f.ListView1, 0), QStringList({"three.bin", "one.txt", "new.bin"}));
         QCOMPARE(m_fixture->messages.size(), size_t(2));
-        for (const RecordedMessage& m : m_fixture->messages) {
-            QCOMPARE(m.text, Duplicate);
+        QCOMPARE(m_fixture->messages[0].text, Duplicate);
+        QCOMPARE(m_fixture->messages[1].text, QStringLiteral("ほかにも重複が 1 件ありました"));
+        for (const RecordedMessage& m : m_fixture->messages)
             QCOMPARE(m.kind, MessageKind::Info);
-        }
+        // Each drop has its own first duplicate.
+        QVERIFY(DropFiles(f, {Path("new.bin")}, LowerAreaTop(f)));
+        QCOMPARE(m_fixture->messages.back().text, Duplicate);
     }
 
     void aDropWhileDraggingOutIsRefusedOnce() {

@@ -13,12 +13,9 @@
 
 namespace ui_test {
 
-bool SendDrop(TForm1& form, const QStringList& paths, QPoint global) {
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(path);
-    data.setUrls(urls);
+namespace {
+
+bool SendMimeData(TForm1& form, const QMimeData& data, QPoint global) {
     const QPoint local = form.mapFromGlobal(global);
     const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
     QDragEnterEvent enter(local, offered, &data, Qt::LeftButton, Qt::NoModifier);
@@ -28,6 +25,25 @@ bool SendDrop(TForm1& form, const QStringList& paths, QPoint global) {
     QDropEvent drop(QPointF(local), offered, &data, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(&form, &drop);
     return drop.isAccepted();
+}
+
+} // namespace
+
+bool SendDrop(TForm1& form, const QStringList& paths, QPoint global) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    return SendMimeData(form, data, global);
+}
+
+bool DropUriList(TForm1& form, const QByteArray& uriList, QPoint global) {
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), uriList);
+    const bool taken = SendMimeData(form, data, global);
+    QCoreApplication::processEvents();
+    return taken;
 }
 
 bool DropFiles(TForm1& form, const QStringList& paths, QPoint global) {

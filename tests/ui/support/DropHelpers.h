@@ -1,6 +1,7 @@
 #pragma once
 // Drops onto the window as another program makes them, and reading a list view back.
 
+#include <QByteArray>
 #include <QPoint>
 #include <QStringList>
 
@@ -15,6 +16,10 @@ bool SendDrop(TForm1& form, const QStringList& paths, QPoint global);
 
 // SendDrop, then lets the window's queued drop handling run.
 bool DropFiles(TForm1& form, const QStringList& paths, QPoint global);
+
+// Drops exactly this text/uri-list, as another program may send it, and lets the window's
+// queued drop handling run. Returns whether the window took the drop.
+bool DropUriList(TForm1& form, const QByteArray& uriList, QPoint global);
 
 // The first global point of the lower drop area: the window frame's top + Panel1's
 // height + 40 (the point one pixel above it is in the upper area).
