@@ -37,9 +37,10 @@ enum FolderColumn : int {
     FolderColumnCount
 };
 
-// Locale-like, case-sensitive text order: blanks and punctuation before digits,
-// digits before letters, a letter's lower case before its upper case, a text before
-// every longer text that begins with it. Negative, zero or positive.
+// The user's text order (UserTextOrder): the desktop's collation for the user's locale,
+// case-sensitive, blanks and punctuation before digits, digits before letters, a text
+// before every longer text that begins with it, only identical texts equal. Negative,
+// zero or positive.
 [[nodiscard]] int CompareText(std::string_view a, std::string_view b);
 
 // Columns: well 0 name, 1 ext, 2 bytes, 3 clusters, 4 path; folder list 0 name, 1 ext,

@@ -41,11 +41,12 @@ TEST(CompareText, OrdersLikeTheDesktop) {
         {"abc", "abcd", -1}, // a text before every longer text that begins with it
         {"ABC", "abcd", -1},
         {"", "a", -1},
-        {" 9", "10", -1},            // blanks before digits
-        {"_", "0", -1},              // symbols before digits
-        {" ", "_", -1},              // blanks before symbols
-        {"9", "a", -1},              // digits before letters
-        {"z", "\xC3\xA9", -1},       // é after the ASCII letters
+        {" 9", "10", -1},      // blanks before digits
+        {"_", "0", -1},        // symbols before digits
+        {" ", "_", -1},        // blanks before symbols
+        {"9", "a", -1},        // digits before letters
+        {"e", "\xC3\xA9", -1}, // é with the e, after it
+        {"\xC3\xA9", "f", -1},
         {"\xC3\x89", "\xC3\xA9", 1}, // É after é
         {"z", "\xE3\x81\x82", -1},   // あ after letters
         {"\xE3\x81\x82", "\xE3\x81\x84", -1},
