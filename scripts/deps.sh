@@ -4,12 +4,13 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev libqt6svg6
+  qt6-base-dev libgl-dev libqt6svg6 libicu-dev
   libgtest-dev googletest
   libisofs-dev xorriso
   fonts-ipafont-gothic adwaita-icon-theme
   xvfb xauth xdotool x11-utils
   desktop-file-utils appstream
+  brasero xfburn thunar dbus-x11 at-spi2-core python3-pyatspi
 )
 
 missing=()

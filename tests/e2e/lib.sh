@@ -38,6 +38,7 @@ dump_diagnostics() {
 
 fail() {
     echo "FAIL: $*" >&2
+    screenshot "failed-$(basename "$0" .sh)"
     dump_diagnostics
     # Inside $(...) only the subshell would end: end the test itself.
     [ "$BASHPID" = "$$" ] || kill -TERM $$
@@ -80,7 +81,7 @@ start_xvfb() {
     : >"$fdfile"
     # -noreset: a server that resets when its last client leaves refuses the next one
     # for a moment.
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fdfile" \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset 3>"$fdfile" \
         >"$E2E_WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
     wait_until "Xvfb to report its display" grep -q '[0-9]' "$fdfile"
@@ -90,6 +91,86 @@ start_xvfb() {
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
     log "Xvfb on $DISPLAY"
+}
+
+# --- Real desktop programs ------------------------------------------------------
+
+# start_desktop_session: a private home and D-Bus session bus, so that real desktop programs
+# keep their settings to this test and publish their widgets on the accessibility bus.
+start_desktop_session() {
+    export HOME=$E2E_WORK/home XDG_RUNTIME_DIR=$E2E_WORK/runtime
+    unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME
+    mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    local bus
+    bus=$(dbus-launch --sh-syntax) || fail "no D-Bus session"
+    eval "$bus"
+    E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+    export NO_AT_BRIDGE=0 GTK_A11Y=atspi
+    log "D-Bus session $DBUS_SESSION_BUS_ADDRESS"
+}
+
+# start_desktop_with_well: a screen wide enough for Ketrilo and a real program side by side,
+# a desktop session, and Ketrilo whose well holds three items under $E2E_WORK/data: a
+# Japanese name with a blank, a plain file and a folder.
+start_desktop_with_well() {
+    local data=$E2E_WORK/data
+    make_file "$data/写真 2024.jpg" 3000
+    make_file "$data/notes.txt" 10
+    make_file "$data/folder/inner.bin" 100
+    E2E_SCREEN=1920x1080x24 start_xvfb
+    start_desktop_session
+    start_ketrilo
+    drop_from_peer "$data/写真 2024.jpg" "$data/notes.txt" "$data/folder"
+    wait_state_count well 3
+}
+
+# accessible MODE ARGS...: what a program shows, read through AT-SPI (see e2e_atspi.py).
+accessible() {
+    timeout 20 /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/e2e_atspi.py" "$@" 2>/dev/null
+}
+
+# accessible_has APP: true once APP shows on the accessibility bus with its window.
+accessible_has() { [ -n "$(accessible frames "$1")" ]; }
+
+# accessible_shows APP NAME ROLE: true once APP shows that object.
+accessible_shows() { [ -n "$(accessible extents "$@")" ]; }
+
+# accessible_cells APP COLUMN: the texts of that column of every table APP shows, sorted,
+# joined by "|".
+accessible_cells() { accessible cells "$1" "$2" | LC_ALL=C sort | tr '\n' '|'; }
+
+# accessible_cells_are APP COLUMN EXPECTED: true when accessible_cells gives EXPECTED.
+accessible_cells_are() { [ "$(accessible_cells "$1" "$2")" = "$3" ]; }
+
+# start_program LOGNAME COMMAND...: starts a real program of the desktop; sets PROGRAM_PID.
+start_program() {
+    local name=$1
+    shift
+    "$@" >"$E2E_WORK/$name.log" 2>&1 &
+    PROGRAM_PID=$!
+    E2E_PIDS+=("$PROGRAM_PID")
+}
+
+# place_window WID X Y WIDTH HEIGHT: there is no window manager; the window obeys directly.
+place_window() {
+    xdotool windowsize "$1" "$4" "$5"
+    xdotool windowmove "$1" "$2" "$3"
+    wait_until "the window to move" window_at "$1" "$2" "$3"
+}
+
+window_at() {
+    local X Y
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(X|Y)=')"
+    [ "$X" -eq "$2" ] && [ "$Y" -eq "$3" ]
+}
+
+# screenshot NAME: saves the screen as NAME.png into $E2E_SHOTS when that is set, for a
+# person to look at.
+screenshot() {
+    [ -n "${E2E_SHOTS:-}" ] || return 0
+    mkdir -p "$E2E_SHOTS"
+    "$E2E_BIN/e2e_screenshot" "$E2E_SHOTS/$1.png" || log "no screenshot $1"
 }
 
 # find_window TITLE: prints the id of a visible window whose title is exactly TITLE.
