@@ -12,8 +12,22 @@ ImageList::ImageList() {
 }
 
 int32_t ImageList::IconIndexFor(const std::string& fullPath) {
-    const QMimeType type =
-        m_mimeTypes.mimeTypeForFile(QString::fromUtf8(fullPath), QMimeDatabase::MatchExtension);
+    const QString path = QString::fromUtf8(fullPath);
+    const std::optional<QString> key =
+        m_globKey.KeyFor(QStringView(path).mid(path.lastIndexOf(u'/') + 1));
+    if (key) {
+        const auto known = m_byGlobKey.constFind(*key);
+        if (known != m_byGlobKey.cend())
+            return *known;
+    }
+    const int32_t index = IndexForType(path);
+    if (key)
+        m_byGlobKey.insert(*key, index);
+    return index;
+}
+
+int32_t ImageList::IndexForType(const QString& path) {
+    const QMimeType type = m_mimeTypes.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
     const auto known = m_byMimeType.constFind(type.name());
     if (known != m_byMimeType.cend())
         return *known;

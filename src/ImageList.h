@@ -1,8 +1,10 @@
 #pragma once
 // ImageList1: the 16 x 16 icons the three lists share. Index 0 is the folder picture,
 // 1 a generic file, 2 a disc; each file type's themed icon is added once and its
-// index reused, so listing a folder again never grows the list.
+// index reused, so listing a folder again never grows the list. Names of one kind
+// (MimeGlobKey) are looked up once.
 
+#include "MimeGlobKey.h"
 #include "core/IconSource.h"
 
 #include <QHash>
@@ -26,10 +28,13 @@ public:
     [[nodiscard]] int Count() const { return static_cast<int>(m_icons.size()); }
 
 private:
+    int32_t IndexForType(const QString& path);
     int32_t IndexForIconName(const QString& iconName, const QString& genericName);
 
+    const MimeGlobKey& m_globKey = MimeGlobKey::Installed();
     QMimeDatabase m_mimeTypes;
     QVector<QIcon> m_icons;
     QHash<QString, int32_t> m_byMimeType;
     QHash<QString, int32_t> m_byIconName;
+    QHash<QString, int32_t> m_byGlobKey;
 };
