@@ -68,8 +68,10 @@ struct Frame {
 // length of a path nor the depth of a tree can stop it.
 class TreeWalk {
 public:
-    TreeWalk(bool collect, int64_t& total, LongNameList& longNames, IconSource& icons)
-        : m_collect(collect), m_total(total), m_longNames(longNames), m_icons(icons) {}
+    TreeWalk(bool collect, int64_t& total, LongNameList& longNames, IconSource& icons,
+             WorkProgress* progress)
+        : m_collect(collect), m_total(total), m_longNames(longNames), m_icons(icons),
+          m_progress(progress) {}
 
     void Run(const std::string& folder) {
         m_folder = folder;
@@ -99,6 +101,10 @@ private:
             close(fd);
             return;
         }
+        if (m_progress != nullptr) {
+            m_progress->ThrowIfCancelled();
+            m_progress->EnterFolder(m_folder);
+        }
         Frame frame;
         frame.dir.reset(dir);
         frame.id = *id;
@@ -112,6 +118,8 @@ private:
 
     void ReadEntries(Frame& frame) {
         const int fd = dirfd(frame.dir.get());
+        int64_t files = 0;
+        int64_t clusters = 0;
         while (const dirent* entry = readdir(frame.dir.get())) {
             const char* name = entry->d_name;
             if (name[0] == '.')
@@ -130,8 +138,10 @@ private:
             }
             if (type == DT_REG) {
                 if ((haveStat || fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) &&
-                    S_ISREG(st.st_mode))
-                    m_total += ClustersFor(ClusterSize, st.st_size);
+                    S_ISREG(st.st_mode)) {
+                    ++files;
+                    clusters += ClustersFor(ClusterSize, st.st_size);
+                }
             } else if (type != DT_DIR && type != DT_LNK) {
                 continue; // system entries
             }
@@ -140,6 +150,9 @@ private:
             if (isFolder || isLong)
                 frame.pending.push_back(PendingEntry{name, isFolder, isLong});
         }
+        m_total += clusters;
+        if (m_progress != nullptr)
+            m_progress->AddFiles(files, BytesOnDisc(clusters));
     }
 
     // The long-name test comes before the descent, so a folder's row precedes its contents'.
@@ -237,6 +250,7 @@ private:
     int64_t& m_total;
     LongNameList& m_longNames;
     IconSource& m_icons;
+    WorkProgress* const m_progress;
     std::string m_folder; // the current folder's path, ending in "/"
     std::vector<Frame> m_stack;
     std::unordered_set<FolderId, FolderIdHash> m_onPath;
@@ -247,8 +261,10 @@ private:
 } // namespace
 
 int64_t MeasureFolder(const std::string& folder, bool collect, int64_t& TreeClusterTotal,
-                      LongNameList& longNames, IconSource& icons) {
-    TreeWalk(collect, TreeClusterTotal, longNames, icons).Run(folder);
+                      LongNameList& longNames, IconSource& icons, WorkProgress* progress) {
+    TreeWalk(collect, TreeClusterTotal, longNames, icons, progress).Run(folder);
+    if (progress != nullptr)
+        progress->ThrowIfCancelled(); // a request after the last folder still counts
     return TreeClusterTotal;
 }
 
@@ -262,9 +278,14 @@ FolderRow AddFolderRow(const tfileproperty& p) {
                      .icon = p.icon};
 }
 
-void ListFolder(const std::string& folder, FolderList& list, IconSource& icons) {
+void ListFolder(const std::string& folder, FolderList& list, IconSource& icons,
+                WorkProgress* progress) {
+    if (progress != nullptr)
+        progress->EnterFolder(folder);
     for (DirectorySearch search = DirectorySearch::Folder(folder, faDirectory); search.Found();
          search.Next()) {
+        if (progress != nullptr)
+            progress->ThrowIfCancelled();
         const TSearchRec& entry = search.Current();
         tfileproperty p;
         p.name = entry.Name;
@@ -276,13 +297,15 @@ void ListFolder(const std::string& folder, FolderList& list, IconSource& icons) 
             int64_t TreeClusterTotal = 0;
             LongNameList notCollected;
             p.clustersize = MeasureFolder(folder + entry.Name + "/", false, TreeClusterTotal,
-                                          notCollected, icons);
+                                          notCollected, icons, progress);
             p.icon = FolderIconIndex;
         } else {
             // The search's own lstat size is what GetFileSize64 of the path would read
             // again; one stat per entry is enough.
             p.clustersize = ClustersFor(ClusterSize, entry.Size);
             p.icon = icons.IconIndexFor(folder + entry.Name);
+            if (progress != nullptr)
+                progress->AddFiles(1, BytesOnDisc(p.clustersize));
         }
         p.fileclustersize = BytesOnDisc(p.clustersize);
         list.rows.push_back(AddFolderRow(p));
