@@ -13,8 +13,7 @@ ImageList::ImageList() {
 
 int32_t ImageList::IconIndexFor(const std::string& fullPath) {
     const QString path = QString::fromUtf8(fullPath);
-    const std::optional<QString> key =
-        m_globKey.KeyFor(QStringView(path).mid(path.lastIndexOf(u'/') + 1));
+    const std::optional<QString> key = m_globKey.KeyForPath(path);
     if (key) {
         const auto known = m_byGlobKey.constFind(*key);
         if (known != m_byGlobKey.cend())

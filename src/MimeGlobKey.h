@@ -23,6 +23,10 @@ public:
     // "*suffix" could match it, or when the patterns are unknown: such a name is
     // looked up on its own. Safe to call from any thread.
     [[nodiscard]] std::optional<QString> KeyFor(QStringView fileName) const;
+    // The key of the file name at the end of path.
+    [[nodiscard]] std::optional<QString> KeyForPath(const QString& path) const {
+        return KeyFor(QStringView(path).mid(path.lastIndexOf(u'/') + 1));
+    }
 
     // The database's patterns are read once per program.
     [[nodiscard]] static const MimeGlobKey& Installed();

@@ -8,6 +8,7 @@
 #include "FolderListModel.h"
 #include "ListViews.h"
 #include "LongNameModel.h"
+#include "LongWork.h"
 #include "Resources.h"
 #include "SplitterBar.h"
 #include "WellModel.h"
@@ -51,8 +52,8 @@ template <class W> W* Named(W* widget, const char* name) {
 } // namespace
 
 TForm1::TForm1(const QString& profilePath, QWidget* parent)
-    : QMainWindow(parent), m_reporter(this), m_profilePath(profilePath),
-      m_dragOut(MakeQtDragOut()) {
+    : QMainWindow(parent), m_reporter(this), m_profilePath(profilePath), m_dragOut(MakeQtDragOut()),
+      m_longWork(new LongWork(this)) {
     m_chooseFolder = [this] {
         return SelectFolder([this](QWidget* chooser, const QString& text) {
             m_reporter.ShowConfirm(chooser, text);

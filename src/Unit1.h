@@ -28,9 +28,11 @@ class QTableView;
 class QToolBar;
 class QToolButton;
 class AnchoredPanel;
+class DeferredIcons;
 class DragHandle;
 class FolderListModel;
 class LongNameModel;
+class LongWork;
 class SplitterBar;
 class WellModel;
 
@@ -150,6 +152,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -163,7 +166,8 @@ private:
     void RefuseChildDrops();
     void LoadProfilesIntoChooser();
     void ComboBox1Touched();
-    void ListFolderInBox();
+    void ListFolderInBox(const std::string& folderText);
+    void TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons);
     void WriteStateDump() const;
 
     ketrilo::Workspace m_ws;
@@ -174,6 +178,7 @@ private:
     FolderListModel* m_folderModel = nullptr;
     WellModel* m_wellModel = nullptr;
     LongNameModel* m_longNameModel = nullptr;
+    LongWork* m_longWork = nullptr;    // walks run through it, off the window's thread
     bool m_comboChangePending = false; // ComboBox1Change is queued for the current action
     QPoint FDragStartPos;
 };

@@ -6,10 +6,12 @@
 #include "FolderListModel.h"
 #include "ListViews.h"
 #include "LongNameModel.h"
+#include "LongWork.h"
 #include "StateDump.h"
 #include "WellModel.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -96,6 +98,16 @@ void TForm1::WriteStateDump() const {
     WriteStateDumpFile(path,
                        StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) +
                            WidgetPlacesText({Image1, ListView1, ListView3, Panel1}));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A walk stops first; the window closes as soon as it has.
+    if (m_longWork->Running()) {
+        m_longWork->CloseWindowAfterwards();
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -2,6 +2,8 @@
 #include "Unit1.h"
 
 #include "AnchoredPanel.h"
+#include "DeferredIcons.h"
+#include "LongWork.h"
 #include "core/Numbers.h"
 #include "core/Registration.h"
 #include "core/UriList.h"
@@ -67,32 +69,56 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
         return;
     }
 
+    // The walks run on a worker into lists of their own, taken only when they finished.
+    DeferredIcons icons;
+    ketrilo::Workspace fresh;
     if (ketrilo::IsUpperDropArea(cursorGlobal.y(), frameGeometry().top(), Panel1->height())) {
-        const std::string shown = ketrilo::ShowDroppedFolder(m_ws, paths.front(), ImageList1);
-        if (shown.empty())
+        std::string shown;
+        if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
+                shown = ketrilo::ShowDroppedFolder(fresh, paths.front(), icons, &progress);
+            }) ||
+            shown.empty())
             return;
+        TakeFolderList(fresh.folderList, icons);
         Edit1->setText(QString::fromUtf8(shown));
         RefreshFolderList();
         UpdateCapacityStatus();
         return;
     }
 
-    // One box for the first duplicate and one that counts the rest: a drop of many copies
-    // must not ask for a box per copy.
-    int64_t moreDuplicates = -1;
-    ketrilo::RegisterDroppedPaths(m_ws, paths, ImageList1, [&](const std::string&) {
-        if (++moreDuplicates > 0)
-            return;
-        // What was registered so far shows behind the box.
-        RefreshWell(RowChange::Kept);
-        RefreshLongNames(RowChange::Kept);
-        m_reporter.ShowInfo(QStringLiteral("重複しています"));
-    });
+    fresh.well = m_ws.well;
+    fresh.longNames = m_ws.longNames;
+    fresh.capacity = m_ws.capacity;
+    std::vector<std::string> duplicates;
+    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
+            ketrilo::RegisterDroppedPaths(
+                fresh, paths, icons, [&](const std::string& path) { duplicates.push_back(path); },
+                &progress);
+        }))
+        return;
+    for (size_t i = m_ws.well.Size(); i < fresh.well.Size(); ++i) {
+        ketrilo::WellRow row = fresh.well.At(i);
+        row.icon = icons.Resolve(row.icon, ImageList1);
+        fresh.well.ReplaceAt(i, std::move(row));
+    }
+    for (size_t i = m_ws.longNames.Size(); i < fresh.longNames.Size(); ++i) {
+        ketrilo::LongNameRow row = fresh.longNames.At(i);
+        row.icon = icons.Resolve(row.icon, ImageList1);
+        fresh.longNames.ReplaceAt(i, std::move(row));
+    }
+    m_ws.well = std::move(fresh.well);
+    m_ws.longNames = std::move(fresh.longNames);
+    m_ws.capacity = fresh.capacity;
     RefreshWell(RowChange::Kept);
     RefreshLongNames(RowChange::Kept);
+    // One box for the first duplicate and one that counts the rest: a drop of many copies
+    // must not ask for a box per copy. They come once the walks are done, with the drop's
+    // rows behind them.
+    if (!duplicates.empty())
+        m_reporter.ShowInfo(QStringLiteral("重複しています"));
     UpdateCapacityStatus();
-    if (moreDuplicates > 0)
-        m_reporter.ShowInfo(
-            QStringLiteral("ほかにも重複が %1 件ありました")
-                .arg(QString::fromStdString(ketrilo::FormatThousands(moreDuplicates))));
+    if (duplicates.size() > 1)
+        m_reporter.ShowInfo(QStringLiteral("ほかにも重複が %1 件ありました")
+                                .arg(QString::fromStdString(ketrilo::FormatThousands(
+                                    static_cast<int64_t>(duplicates.size() - 1)))));
 }

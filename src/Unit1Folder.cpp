@@ -1,6 +1,8 @@
 // TForm1's folder commands: choose a folder and list it, rescan the folder box.
 #include "Unit1.h"
 
+#include "DeferredIcons.h"
+#include "LongWork.h"
 #include "core/Paths.h"
 #include "core/Registration.h"
 
@@ -32,17 +34,31 @@ void TForm1::ShowChosenFolder(const QString& chosen) {
         Edit1->clear();
         return;
     }
-    Edit1->setText(QString::fromStdString(ketrilo::WithTrailingBackslash(PathBytes(chosen))));
-    ListFolderInBox();
+    ListFolderInBox(ketrilo::WithTrailingBackslash(PathBytes(chosen)));
 }
 
 void TForm1::ToolButton3Click() {
-    ListFolderInBox();
+    ListFolderInBox(FolderBoxPath());
 }
 
-void TForm1::ListFolderInBox() {
-    const std::string listed = ketrilo::ShowFolder(m_ws, FolderBoxPath(), ImageList1);
+// The listing runs on a worker into a list of its own; the folder list and Edit1 take it
+// only when it finished, so a cancelled listing leaves them as they were.
+void TForm1::ListFolderInBox(const std::string& folderText) {
+    DeferredIcons icons;
+    ketrilo::Workspace fresh;
+    std::string listed;
+    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
+            listed = ketrilo::ShowFolder(fresh, folderText, icons, &progress);
+        }))
+        return;
+    TakeFolderList(fresh.folderList, icons);
     if (!listed.empty())
         Edit1->setText(QString::fromUtf8(listed));
     RefreshFolderList();
+}
+
+void TForm1::TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons) {
+    for (ketrilo::FolderRow& row : listed.rows)
+        row.icon = icons.Resolve(row.icon, ImageList1);
+    m_ws.folderList = std::move(listed);
 }

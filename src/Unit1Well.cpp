@@ -2,6 +2,7 @@
 #include "Unit1.h"
 
 #include "ListViews.h"
+#include "LongWork.h"
 #include "core/Maintenance.h"
 #include "core/Registration.h"
 
@@ -46,7 +47,15 @@ void TForm1::ToolButton1Click() {
 }
 
 void TForm1::ToolButton4Click() {
-    ketrilo::RecalculateWell(m_ws);
+    // Measured on a worker into a copy of the well, taken only when it finished.
+    ketrilo::Workspace fresh;
+    fresh.well = m_ws.well;
+    fresh.capacity = m_ws.capacity;
+    if (!m_longWork->Run(
+            [&](ketrilo::WorkProgress& progress) { ketrilo::RecalculateWell(fresh, &progress); }))
+        return;
+    m_ws.well = std::move(fresh.well);
+    m_ws.capacity = fresh.capacity;
     RefreshWell(RowChange::Kept);
     UpdateCapacityStatus();
 }

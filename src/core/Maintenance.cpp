@@ -7,7 +7,7 @@
 
 namespace ketrilo {
 
-void RecalculateWell(Workspace& ws) {
+void RecalculateWell(Workspace& ws, WorkProgress* progress) {
     NoIcons noIcons; // nothing is collected, so no icon is asked for
     for (size_t i = 0; i < ws.well.Size(); ++i) {
         const std::string fullPath = ws.well.At(i).FullPath();
@@ -17,7 +17,7 @@ void RecalculateWell(Workspace& ws) {
         ws.capacity.TreeClusterTotal = 0;
         WellRow row = ws.well.At(i);
         row.clusters = MeasureFolder(fullPath + "/", false, ws.capacity.TreeClusterTotal,
-                                     ws.longNames, noIcons);
+                                     ws.longNames, noIcons, progress);
         row.bytes = BytesOnDisc(row.clusters);
         ws.well.ReplaceAt(i, std::move(row));
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Keeping the well in step: recalculation, clearing and deletion.
 
+#include "WorkProgress.h"
 #include "Workspace.h"
 
 #include <vector>
@@ -8,8 +9,8 @@
 namespace ketrilo {
 
 // Measures every well row that is a folder again (no long names collected); other
-// rows, and folders that are gone, keep their figures.
-void RecalculateWell(Workspace& ws);
+// rows, and folders that are gone, keep their figures. progress as for MeasureFolder.
+void RecalculateWell(Workspace& ws, WorkProgress* progress = nullptr);
 
 // Empties the well and the long-name list.
 void ClearWell(Workspace& ws);

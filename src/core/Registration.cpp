@@ -64,27 +64,30 @@ bool RefuseSelfDrop(Workspace& ws) {
     return true;
 }
 
-std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons) {
+std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons,
+                       WorkProgress* progress) {
     ws.folderList.rows.clear();
     if (folderText.empty()) {
         ws.folderList.folder.clear();
         return {};
     }
     ws.folderList.folder = WithTrailingBackslash(folderText);
-    ListFolder(ws.folderList.folder, ws.folderList, icons);
+    ListFolder(ws.folderList.folder, ws.folderList, icons, progress);
     return ws.folderList.folder;
 }
 
-std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons) {
+std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons,
+                              WorkProgress* progress) {
     const std::string path = CanonicalPath(firstPath);
     if (!IsDirectory(path)) {
         return {};
     }
-    return ShowFolder(ws, path, icons);
+    return ShowFolder(ws, path, icons, progress);
 }
 
 void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
-                          const std::function<void(const std::string&)>& onDuplicate) {
+                          const std::function<void(const std::string&)>& onDuplicate,
+                          WorkProgress* progress) {
     for (const std::string& dropped : paths) {
         const std::string path = CanonicalPath(dropped);
         if (ws.well.WellIndexOf(path) != -1) {
@@ -99,8 +102,8 @@ void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, 
         item.length = NameLength(parts.name);
         if (IsDirectory(path)) {
             ws.capacity.TreeClusterTotal = 0;
-            item.clustersize =
-                MeasureFolder(path + "/", true, ws.capacity.TreeClusterTotal, ws.longNames, icons);
+            item.clustersize = MeasureFolder(path + "/", true, ws.capacity.TreeClusterTotal,
+                                             ws.longNames, icons, progress);
             item.icon = FolderIconIndex;
         } else {
             item.clustersize = ClustersFor(static_cast<uint32_t>(ClusterSize), GetFileSize64(path));

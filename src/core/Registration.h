@@ -3,6 +3,7 @@
 
 #include "IconSource.h"
 #include "Rows.h"
+#include "WorkProgress.h"
 #include "Workspace.h"
 
 #include <functional>
@@ -27,17 +28,22 @@ void RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows);
 
 // Lists the folder typed or chosen: "" empties the list; otherwise the list is
 // refilled from WithTrailingBackslash(folderText). Returns the folder listed.
-std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons);
+// progress, here and below, as for MeasureFolder: a cancel ends with WorkCancelled and
+// leaves a partial result to discard.
+std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons,
+                       WorkProgress* progress = nullptr);
 
 // Upper area: shows the first dropped path when it is a folder. Returns the new
 // folder box text, or "" when nothing changed.
-std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons);
+std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons,
+                              WorkProgress* progress = nullptr);
 
 // Lower area: registers each path in order; a folder is measured with long names
 // collected, anything else counted as a file. onDuplicate runs for each path that
 // is already in the well, and the rest of the drop goes on. Paths are absolute, of any
 // length, and taken by their CanonicalPath ("/a/./b/" is the entry /a/b), here and above.
 void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
-                          const std::function<void(const std::string&)>& onDuplicate);
+                          const std::function<void(const std::string&)>& onDuplicate,
+                          WorkProgress* progress = nullptr);
 
 } // namespace ketrilo

@@ -1,0 +1,38 @@
+#include "DeferredIcons.h"
+
+#include "ImageList.h"
+
+namespace {
+
+int32_t StandIn(size_t slot) {
+    return -1 - static_cast<int32_t>(slot);
+}
+
+} // namespace
+
+int32_t DeferredIcons::IconIndexFor(const std::string& fullPath) {
+    const QString path = QString::fromUtf8(fullPath);
+    const std::optional<QString> key = m_globKey.KeyForPath(path);
+    std::lock_guard lock(m_mutex);
+    if (key) {
+        const auto known = m_byKey.constFind(*key);
+        if (known != m_byKey.cend())
+            return *known;
+    }
+    const int32_t standIn = StandIn(m_paths.size());
+    m_paths.push_back(fullPath);
+    m_resolved.push_back(-1);
+    if (key)
+        m_byKey.insert(*key, standIn);
+    return standIn;
+}
+
+int32_t DeferredIcons::Resolve(int32_t icon, ImageList& icons) {
+    if (icon >= 0)
+        return icon;
+    const auto slot = static_cast<size_t>(-1 - icon);
+    std::lock_guard lock(m_mutex);
+    if (m_resolved.at(slot) < 0)
+        m_resolved[slot] = icons.IconIndexFor(m_paths[slot]);
+    return m_resolved[slot];
+}

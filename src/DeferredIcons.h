@@ -1,0 +1,32 @@
+#pragma once
+// Icons asked for on a worker thread, where ImageList1 may not be touched: each kind of
+// name (MimeGlobKey) gets one stand-in index below 0, and Resolve turns a stand-in into
+// ImageList1's index on the window's thread, one lookup per kind.
+
+#include "MimeGlobKey.h"
+#include "core/IconSource.h"
+
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class ImageList;
+
+class DeferredIcons final : public ketrilo::IconSource {
+public:
+    int32_t IconIndexFor(const std::string& fullPath) override;
+
+    // The index in icons of a stand-in; an index that is no stand-in stays as it is.
+    int32_t Resolve(int32_t icon, ImageList& icons);
+
+private:
+    const MimeGlobKey& m_globKey = MimeGlobKey::Installed();
+    std::mutex m_mutex;
+    QHash<QString, int32_t> m_byKey;
+    std::vector<std::string> m_paths; // a path of each stand-in's kind
+    std::vector<int32_t> m_resolved;  // -1 until looked up
+};
