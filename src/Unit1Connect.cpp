@@ -97,7 +97,7 @@ void TForm1::WriteStateDump() const {
         return;
     WriteStateDumpFile(path,
                        StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) +
-                           WidgetPlacesText({Image1, ListView1, ListView3, Panel1}));
+                           WidgetPlacesText({Image1, ListView1, ListView3, Panel1, ToolButton3}));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
