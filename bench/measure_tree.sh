@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Times `ketrilo --measure` on a synthetic tree beside `du -s` on the same tree, warm cache,
-# best of three, and reports the measure's peak memory. Figures only, never pass or fail.
+# Times `ketrilo --measure` on a synthetic tree beside `du -s` and beside the floor walker
+# (bench/floor_walk.cpp: getdents64 + fstatat on directory handles, nothing else) on 2
+# threads and on 1, warm cache, in one run, as medians and as ratios to the 2-thread floor;
+# reports the measure's peak memory. Figures only, never pass or fail.
 #
 #   bash bench/measure_tree.sh [TREE_FOLDER]
 #
 # TREE_FOLDER (default $TMPDIR/ketrilo-bench-tree) is made once and reused while complete.
-# KETRILO names the executable (default build-release/src/ketrilo, then build/src/ketrilo).
+# KETRILO names the executable (default build-release/src/ketrilo, then build/src/ketrilo);
+# FLOOR the floor walker (default beside it under bench/); RUNS the runs per command (7).
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +20,9 @@ if [ -z "$ketrilo" ]; then
   done
 fi
 [ -x "${ketrilo:-}" ] || { echo "ketrilo executable not found: build it or set KETRILO" >&2; exit 2; }
+floor=${FLOOR:-$(dirname "$(dirname "$ketrilo")")/bench/floor_walk}
+[ -x "$floor" ] || { echo "floor walker not found: build target floor_walk or set FLOOR" >&2; exit 2; }
+runs=${RUNS:-7}
 
 folders=8000
 files=300000
@@ -64,19 +70,16 @@ fi
 
 seconds_now() { date +%s.%N; }
 
-# Best of three wall-clock runs of the command, after one run that warms the cache.
-best_of_three() {
+# Wall-clock seconds of one run of the command.
+time_once() {
+  local start end
+  start=$(seconds_now)
   "$@" >/dev/null 2>&1 || true
-  local best=""
-  for _ in 1 2 3; do
-    local start end
-    start=$(seconds_now)
-    "$@" >/dev/null 2>&1 || true
-    end=$(seconds_now)
-    best=$(awk -v s="$start" -v e="$end" -v b="$best" 'BEGIN { t = e - s; if (b == "" || t < b) b = t; printf "%.3f", b }')
-  done
-  echo "$best"
+  end=$(seconds_now)
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }'
 }
+
+median() { printf '%s\n' "$@" | sort -n | awk '{ t[NR] = $1 } END { printf "%.3f", t[int((NR + 1) / 2)] }'; }
 
 # Peak resident memory in KiB: GNU time where present, otherwise the last VmHWM seen.
 peak_kib() {
@@ -108,6 +111,33 @@ echo "ketrilo:           $ketrilo"
 echo "measure says:      $(echo "$measure_out" | head -n 1)"
 echo "                   $(echo "$measure_out" | grep -c '^long' || true) long names, status: $(echo "$measure_out" | tail -n 1)"
 echo "du -s says:        $(du -s "$tree" | cut -f 1) KiB allocated (sparse files)"
-echo "ketrilo --measure: $(best_of_three "$ketrilo" --measure "$tree") s (best of 3, warm)"
-echo "du -s:             $(best_of_three du -s "$tree") s (best of 3, warm)"
+echo "floor, 2 threads:  $("$floor" "$tree" 2)"
+echo "load before:       $(cut -d ' ' -f 1-3 /proc/loadavg) ($(nproc) cores)"
+# The commands take turns, so that a change in the machine's load touches them alike.
+run_command() {
+  case $1 in
+    0) "$floor" "$tree" 2 ;;
+    1) "$floor" "$tree" 1 ;;
+    2) "$ketrilo" --measure "$tree" ;;
+    3) du -s "$tree" ;;
+  esac
+}
+times=("" "" "" "")
+for i in 0 1 2 3; do run_command "$i" >/dev/null 2>&1 || true; done # warm the cache
+for _ in $(seq "$runs"); do
+  for i in 0 1 2 3; do
+    times[$i]="${times[$i]} $(time_once run_command "$i")"
+  done
+done
+floor2=$(median ${times[0]})
+floor1=$(median ${times[1]})
+measure=$(median ${times[2]})
+du_time=$(median ${times[3]})
+echo "load after:        $(cut -d ' ' -f 1-3 /proc/loadavg)"
+ratio() { awk -v t="$1" -v f="$floor2" 'BEGIN { printf "%.2f", t / f }'; }
+echo "medians of $runs, warm cache:       time    x the 2-thread floor"
+printf '  floor, 2 threads     %8s s  %s\n' "$floor2" "$(ratio "$floor2")"
+printf '  floor, 1 thread      %8s s  %s\n' "$floor1" "$(ratio "$floor1")"
+printf '  ketrilo --measure    %8s s  %s\n' "$measure" "$(ratio "$measure")"
+printf '  du -s                %8s s  %s\n' "$du_time" "$(ratio "$du_time")"
 echo "measure peak RSS:  $(peak_kib "$ketrilo" --measure "$tree") KiB"

@@ -12,9 +12,13 @@ namespace ketrilo {
 
 namespace {
 
-// Figures beyond the 64-bit range wrap rather than being undefined.
-int64_t WrappingDifference(int64_t a, int64_t b) {
-    return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b));
+// A difference beyond the 64-bit range stays at its end of the range, so a total held at
+// the largest value leaves a remainder as negative as it gets: it never fits.
+int64_t SaturatingDifference(int64_t a, int64_t b) {
+    int64_t difference = 0;
+    if (__builtin_sub_overflow(a, b, &difference))
+        return b > 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    return difference;
 }
 
 int32_t FillPercentage(int64_t totalClusters, int64_t capacityClusters) {
@@ -38,7 +42,7 @@ CapacityReport ComputeCapacityStatus(int64_t totalClusters, int64_t capacityClus
     CapacityReport report;
     report.totalClusters = totalClusters;
     report.percentage = FillPercentage(totalClusters, capacityClusters);
-    report.remainingBytes = BytesOnDisc(WrappingDifference(capacityClusters, totalClusters));
+    report.remainingBytes = BytesOnDisc(SaturatingDifference(capacityClusters, totalClusters));
     const std::string clusters = FormatThousands(totalClusters);
     const std::string bytes = FormatThousands(BytesOnDisc(totalClusters));
     const std::string remaining = FormatThousands(report.remainingBytes);

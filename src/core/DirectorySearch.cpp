@@ -1,20 +1,13 @@
 #include "DirectorySearch.h"
 
-#include <dirent.h>
-#include <fcntl.h>
+#include "DirectoryReader.h"
+#include "OpenByPath.h"
+
 #include <sys/stat.h>
 
 namespace ketrilo {
 
 namespace {
-
-bool IsHiddenName(const char* name) {
-    return name[0] == '.';
-}
-
-bool IsDotOrDotDot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 uint32_t AttributesOf(const char* name, mode_t mode) {
     uint32_t attr = IsHiddenName(name) ? faHidden : 0;
@@ -41,30 +34,24 @@ TSearchRec RecordOf(const char* name, const struct stat& st) {
 } // namespace
 
 struct DirectorySearch::State {
-    DIR* dir = nullptr; // null for a search of one entry
+    UniqueFd folder;
+    std::unique_ptr<DirectoryReader> reader; // null for a search of one entry
     uint32_t mask = 0;
     bool found = false;
     TSearchRec current;
 
-    ~State() {
-        if (dir != nullptr)
-            closedir(dir);
-    }
-
     void Advance() {
         found = false;
-        if (dir == nullptr)
+        if (!reader)
             return;
-        while (dirent* entry = readdir(dir)) {
+        while (reader->Next()) {
             // Hidden names are filtered before the stat they would otherwise cost.
-            if (IsHiddenName(entry->d_name) && (mask & faHidden) == 0)
-                continue;
-            if (IsDotOrDotDot(entry->d_name))
+            if (IsHiddenName(reader->Name()) && (mask & faHidden) == 0)
                 continue;
             struct stat st;
-            if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            if (!reader->Status(st))
                 continue; // gone since the read: nothing to report
-            TSearchRec rec = RecordOf(entry->d_name, st);
+            TSearchRec rec = RecordOf(reader->Name(), st);
             if (!PassesFilter(rec.Attr, mask))
                 continue;
             current = std::move(rec);
@@ -82,8 +69,9 @@ DirectorySearch::~DirectorySearch() = default;
 DirectorySearch DirectorySearch::Folder(const std::string& folder, uint32_t mask) {
     auto state = std::make_unique<State>();
     state->mask = mask;
-    if (!folder.empty())
-        state->dir = opendir(folder.c_str());
+    state->folder = OpenFolderByPath(folder);
+    if (state->folder.Valid())
+        state->reader = std::make_unique<DirectoryReader>(state->folder.Get());
     state->Advance();
     return DirectorySearch(std::move(state));
 }
@@ -92,7 +80,7 @@ DirectorySearch DirectorySearch::Entry(const std::string& path, uint32_t mask) {
     auto state = std::make_unique<State>();
     state->mask = mask;
     struct stat st;
-    if (!path.empty() && path.back() != '/' && lstat(path.c_str(), &st) == 0) {
+    if (!path.empty() && path.back() != '/' && StatByPath(path, st)) {
         const size_t slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
         TSearchRec rec = RecordOf(name.c_str(), st);

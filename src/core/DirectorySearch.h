@@ -1,7 +1,8 @@
 #pragma once
 // The one attribute-filtered way the program reads names, kinds, sizes and times.
 // Hidden: a name that begins with "."; system: neither directory, regular file nor
-// symbolic link. Symbolic links are never followed: a link is a file of size 0.
+// symbolic link. Symbolic links are never followed, neither as the entry (a link is a
+// file of size 0) nor on the way to it; paths may be of any length.
 
 #include <cstdint>
 #include <ctime>

@@ -1,6 +1,7 @@
 #include "DragOut.h"
 
 #include "KetriloError.h"
+#include "OpenByPath.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -27,7 +28,7 @@ std::vector<std::string> DragPathList(const Well& well) {
 void CheckDragPaths(const std::vector<std::string>& paths) {
     struct stat entry {};
     for (const std::string& path : paths) {
-        if (::lstat(path.c_str(), &entry) != 0) {
+        if (!StatByPath(path, entry)) {
             throw KetriloError(std::strerror(errno));
         }
     }

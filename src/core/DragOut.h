@@ -22,7 +22,8 @@ struct DragPoint {
 [[nodiscard]] std::vector<std::string> DragPathList(const Well& well);
 
 // Throws KetriloError with the system's description of the error for the first
-// path that cannot be found (by lstat); nothing is dragged then.
+// path that cannot be found (a path of any length, no link followed on the way);
+// nothing is dragged then.
 void CheckDragPaths(const std::vector<std::string>& paths);
 
 inline constexpr uint32_t MK_LBUTTON = 1;

@@ -3,11 +3,14 @@
 #include "EscapedText.h"
 #include "IconSource.h"
 #include "KetriloError.h"
+#include "OpenByPath.h"
 #include "ProfileFile.h"
 #include "Registration.h"
 #include "Workspace.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -64,6 +67,12 @@ std::string AsDroppedPath(const std::string& path) {
     return error ? path : absolute.string();
 }
 
+// False (errno set) when nothing is found at path: a typo must not read as an empty item.
+bool Reachable(const std::string& path) {
+    struct stat status;
+    return StatByPath(path, status);
+}
+
 // The capacity of the profile named exactly so; nullopt (message on err) when there is none
 // or its count does not give a capacity.
 std::optional<int64_t> ProfileCapacity(const std::string& name, const std::string& profileFilePath,
@@ -101,8 +110,17 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
     }
 
     std::vector<std::string> paths;
-    for (const std::string& path : parsed->paths)
-        paths.push_back(AsDroppedPath(path));
+    bool unreachable = false;
+    for (const std::string& path : parsed->paths) {
+        const std::string dropped = AsDroppedPath(path);
+        if (!Reachable(dropped)) {
+            err << "ketrilo --measure: cannot reach " << EscapeControlCharacters(path) << ": "
+                << std::strerror(errno) << "\n";
+            unreachable = true;
+            continue;
+        }
+        paths.push_back(dropped);
+    }
     NoIcons icons;
     RegisterDroppedPaths(ws, paths, icons, [&err](const std::string& path) {
         err << "ketrilo --measure: counted once: " << EscapeControlCharacters(path) << "\n";
@@ -122,6 +140,8 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
     for (const LongNameRow& row : ws.longNames.Rows())
         out << "long\t" << row.length << '\t' << EscapeControlCharacters(row.FullPath()) << '\n';
     out << report.statusLine << '\n';
+    if (unreachable)
+        return 2;
     return report.remainingBytes >= 0 ? 0 : 1;
 }
 

@@ -5,6 +5,7 @@
 #include "IconSource.h"
 #include "LongNameList.h"
 #include "Rows.h"
+#include "WalkCrew.h"
 #include "WorkProgress.h"
 
 #include <cstddef>
@@ -13,21 +14,20 @@
 
 namespace ketrilo {
 
-// The walk holds at most this many folder handles open along its path; a deeper
-// folder's ancestors are closed and reopened on the way back, so no depth is too deep.
-inline constexpr size_t MeasureOpenFolderLimit = 64;
-
-// Walks the tree under folder (ending in "/") depth first in enumeration order and
-// adds the clusters of every visible file to TreeClusterTotal; returns its new value.
-// With collect, every long name (file or folder) not yet in longNames gets a row,
-// before the walk descends into it. Hidden and system entries and everything beneath
-// them are skipped; links are not followed and count 0; unreadable folders add
-// nothing; a directory already on the path to itself is not entered again.
-// With progress, every folder read and every file counted is reported there, and a
-// cancel request ends the walk with WorkCancelled (TreeClusterTotal and longNames then
-// hold a partial result that the caller discards).
+// Walks the tree under folder (ending in "/"; a path of any length, reached without
+// following a link) and adds the clusters of every visible file to TreeClusterTotal,
+// saturating at the largest 64-bit value; returns its new value. Several threads share
+// the walk; what it finds is exactly what one thread walking depth first finds.
+// With collect, every long name (file or folder) not yet in longNames gets a row, in
+// depth-first enumeration order, a folder's own name before the names inside it.
+// Hidden and system entries and everything beneath them are skipped; links are not followed and
+// count 0; unreadable folders add nothing; a directory already on the path to itself is not entered
+// again. With progress, every folder read and every file counted is reported there, and a cancel
+// request ends the walk with WorkCancelled (TreeClusterTotal and longNames then hold a partial
+// result that the caller discards).
 int64_t MeasureFolder(const std::string& folder, bool collect, int64_t& TreeClusterTotal,
-                      LongNameList& longNames, IconSource& icons, WorkProgress* progress = nullptr);
+                      LongNameList& longNames, IconSource& icons, WorkProgress* progress = nullptr,
+                      const WalkOptions& options = {});
 
 // The row of one listed entry.
 [[nodiscard]] FolderRow AddFolderRow(const tfileproperty& p);

@@ -14,8 +14,18 @@ int64_t ClustersFor(uint32_t divisor, int64_t size) {
 }
 
 int64_t BytesOnDisc(int64_t clusters) {
-    return static_cast<int64_t>(static_cast<uint64_t>(clusters) *
-                                static_cast<uint64_t>(ClusterSize));
+    int64_t bytes = 0;
+    if (__builtin_mul_overflow(clusters, ClusterSize, &bytes))
+        return clusters < 0 ? std::numeric_limits<int64_t>::min()
+                            : std::numeric_limits<int64_t>::max();
+    return bytes;
+}
+
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+    int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum))
+        return b < 0 ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+    return sum;
 }
 
 std::string FormatThousands(int64_t value) {

@@ -11,8 +11,12 @@ namespace ketrilo {
 [[nodiscard]] int64_t ClustersFor(uint32_t divisor, int64_t size);
 
 // The bytes that clusters occupy on the disc; a product beyond 64 bits (only sparse
-// files of exabytes reach it) wraps instead of overflowing.
+// files of exabytes reach it) stays at the largest (or smallest) 64-bit value.
 [[nodiscard]] int64_t BytesOnDisc(int64_t clusters);
+
+// a + b, held at the largest or smallest 64-bit value instead of wrapping: a total that
+// reached the largest value never comes back into range.
+[[nodiscard]] int64_t SaturatingAdd(int64_t a, int64_t b);
 
 // Decimal text grouped by three with ",", whatever the locale ("-1,234").
 [[nodiscard]] std::string FormatThousands(int64_t value);

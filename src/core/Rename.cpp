@@ -1,6 +1,7 @@
 #include "Rename.h"
 
 #include "NameRules.h"
+#include "OpenByPath.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -28,9 +29,10 @@ bool RenameOnDisk(const std::string& folder, const std::string& oldName,
     if (!folder.ends_with('/') || !IsPlainName(oldName) || !IsPlainName(newName)) {
         return false;
     }
-    const std::string from = folder + oldName;
-    const std::string to = folder + newName;
-    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+    const ContainingFolder parent = OpenContainingFolder(folder + oldName);
+    return parent.folder.Valid() &&
+           ::renameat2(parent.folder.Get(), oldName.c_str(), parent.folder.Get(), newName.c_str(),
+                       RENAME_NOREPLACE) == 0;
 }
 
 int32_t FindRowByPath(const Workspace& ws, const std::string& key, int list) {

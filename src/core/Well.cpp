@@ -1,5 +1,6 @@
 #include "Well.h"
 
+#include "Numbers.h"
 #include "Permutation.h"
 
 #include <numeric>
@@ -78,8 +79,9 @@ void Well::ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& 
 }
 
 int64_t Well::TotalClusters() const {
-    return std::accumulate(m_rows.begin(), m_rows.end(), int64_t{0},
-                           [](int64_t sum, const WellRow& row) { return sum + row.clusters; });
+    return std::accumulate(
+        m_rows.begin(), m_rows.end(), int64_t{0},
+        [](int64_t sum, const WellRow& row) { return SaturatingAdd(sum, row.clusters); });
 }
 
 // The rows kept their keys but changed places: only the positions are updated, with

@@ -32,6 +32,7 @@ public:
     // folder); the index follows in one pass.
     void ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& newPrefix);
 
+    // Held at the largest 64-bit value rather than wrapping.
     [[nodiscard]] int64_t TotalClusters() const;
 
 private:

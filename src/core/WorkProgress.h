@@ -39,7 +39,12 @@ public:
         m_bytes.fetch_add(bytes, std::memory_order_relaxed);
     }
     void EnterFolder(const std::string& folder) {
-        m_folders.fetch_add(1, std::memory_order_relaxed);
+        CountFolder();
+        ShowFolder(folder);
+    }
+    void CountFolder() noexcept { m_folders.fetch_add(1, std::memory_order_relaxed); }
+    // The folder being read, for the display.
+    void ShowFolder(const std::string& folder) {
         std::lock_guard lock(m_mutex);
         m_currentFolder = folder;
     }

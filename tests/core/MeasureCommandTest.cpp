@@ -68,16 +68,54 @@ protected:
 };
 
 TEST_F(MeasureCommandTest, PrintsItemsLongNamesAndStatus) {
-    const Result r =
-        RunCommand({tree.Path("d"), tree.Path("x"), tree.Path("d/"), tree.Path("gone")});
+    const Result r = RunCommand({tree.Path("d"), tree.Path("x"), tree.Path("d/")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "3\t6144\t" + tree.Path("d") + "\n" + "1\t2048\t" + tree.Path("x") + "\n" +
-                         "0\t0\t" + tree.Path("gone") + "\n" + "long\t65\t" +
-                         tree.Path("d/" + Long65) + "\n" + StatusLine(4));
+                         "long\t65\t" + tree.Path("d/" + Long65) + "\n" + StatusLine(4));
     EXPECT_NE(r.err.find(tree.Path("d")), std::string::npos); // the path counted once
 }
 
+// A typo in a script must not read as an empty item that fits.
+TEST_F(MeasureCommandTest, MissingPathIsNamedAndTheRestPrinted) {
+    const Result r = RunCommand({tree.Path("gone"), tree.Path("x"), "/no/such/path"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "1\t2048\t" + tree.Path("x") + "\n" + StatusLine(1));
+    EXPECT_NE(r.err.find("cannot reach " + tree.Path("gone") + ": "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("cannot reach /no/such/path: "), std::string::npos) << r.err;
+}
+
+// 2,048 names of one sparse file of 2^63-1 bytes: 2^63 clusters, one more than 64 bits hold.
+TEST(MeasureCommandSaturation, AHugeTotalStaysAtTheLargestFigureAndNeverFits) {
+    const TempTree tree("/dev/shm");
+    tree.Folder("one");
+    try {
+        tree.File("one/huge", INT64_MAX);
+    } catch (const std::exception&) {
+        GTEST_SKIP() << "no file system here takes a file of 2^63-1 bytes";
+    }
+    for (int i = 1; i < 2048; ++i)
+        ASSERT_EQ(
+            link(tree.Path("one/huge").c_str(), tree.Path("one/h" + std::to_string(i)).c_str()), 0);
+
+    const std::string largest = std::to_string(INT64_MAX);
+    const Result folder = RunCommand({tree.Path("one")});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.out,
+              largest + "\t" + largest + "\t" + tree.Path("one") + "\n" + StatusLine(INT64_MAX));
+
+    const Result both = RunCommand({tree.Path("one/huge"), tree.Path("one")});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_EQ(both.out, std::to_string(int64_t{1} << 52) + "\t" + largest + "\t" +
+                            tree.Path("one/huge") + "\n" + largest + "\t" + largest + "\t" +
+                            tree.Path("one") + "\n" + StatusLine(INT64_MAX));
+    EXPECT_NE(both.out.find("クラスタ:9,223,372,036,854,775,807個 サイズ:9,223,372,036,854,775,807"
+                            "バイト(2147483647%) 残り容量:-9,223,372,036,854,775,808バイト"),
+              std::string::npos)
+        << both.out;
+}
+
 TEST_F(MeasureCommandTest, RelativePathsBecomeAbsolute) {
+    tree.File("d/-", 0);
     const InFolder here(tree.Path("d"));
     const Result r = RunCommand({"./../x", "..//d/.", "-"});
     EXPECT_EQ(r.status, 0);

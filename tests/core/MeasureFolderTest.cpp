@@ -244,7 +244,6 @@ TEST(MeasureFolderTest, ParentIsFoundAgainAfterAFolderMovesAway) {
         tree.Folder(std::string("p/") + child);
         tree.DeepChain(std::string("p/") + child, Depth, "n", 1);
     }
-    // A long name at the bottom of every chain gives the walk a moment to act on.
     for (const char* child : {"c1", "c2", "c3"}) {
         std::string bottom = std::string("p/") + child;
         for (int i = 0; i < Depth; ++i)
@@ -254,16 +253,22 @@ TEST(MeasureFolderTest, ParentIsFoundAgainAfterAFolderMovesAway) {
     // Paths of this length still fit; only the walk's handles matter here.
     ASSERT_LT(tree.Path("p/c1").size() + Depth * 2 + 70, 4096u);
 
+    // One walker, so that the parent's handle is the one closed for the limit.
     std::string moved;
-    RecordingIcons icons;
-    icons.onAsk = [&](const std::string& fullPath) {
-        if (!moved.empty())
+    WalkOptions oneWalker;
+    oneWalker.threads = 1;
+    oneWalker.onEnter = [&](const std::string& folder) {
+        if (!moved.empty() || folder.size() < tree.Path("p/c1").size() + Depth * 2)
             return;
-        moved = fullPath.substr(0, tree.Path("p/c1").size());
+        moved = folder.substr(0, tree.Path("p/c1").size());
         ASSERT_EQ(std::rename(moved.c_str(), tree.Path("away").c_str()), 0);
     };
     LongNameList longNames;
-    EXPECT_EQ(Measure(tree.Root(), true, longNames, icons), 3 * Depth);
+    NoIcons icons;
+    int64_t total = 0;
+    EXPECT_EQ(MeasureFolder(tree.Root(), true, total, longNames, icons, nullptr, oneWalker),
+              3 * Depth);
+    EXPECT_FALSE(moved.empty());
     EXPECT_EQ(longNames.Size(), 3u);
 }
 

@@ -32,12 +32,17 @@ TEST(ClustersFor, CeilingForEverySize) {
     EXPECT_EQ(ClustersFor(1, INT64_MAX), INT64_MAX);
 }
 
-TEST(BytesOnDisc, WholeClustersAndNoOverflowForTheLargestSparseFiles) {
+TEST(BytesOnDisc, WholeClustersAndSaturationForTheLargestSparseFiles) {
     EXPECT_EQ(BytesOnDisc(0), 0);
     EXPECT_EQ(BytesOnDisc(3), 6144);
     EXPECT_EQ(BytesOnDisc(INT64_MAX / 2048), INT64_MAX / 2048 * 2048);
-    // Two exabyte-sized sparse files exceed 64 bits: the figure wraps, defined and quiet.
-    EXPECT_EQ(BytesOnDisc(int64_t{1} << 53), 0);
+    // Two exabyte-sized sparse files exceed 64 bits: the figure stays at the largest value.
+    EXPECT_EQ(BytesOnDisc(int64_t{1} << 53), INT64_MAX);
+    EXPECT_EQ(BytesOnDisc(-(int64_t{1} << 53)), INT64_MIN);
+    EXPECT_EQ(SaturatingAdd(INT64_MAX, 1), INT64_MAX);
+    EXPECT_EQ(SaturatingAdd(INT64_MAX - 1, 1), INT64_MAX);
+    EXPECT_EQ(SaturatingAdd(INT64_MIN, -1), INT64_MIN);
+    EXPECT_EQ(SaturatingAdd(INT64_MAX, INT64_MIN), -1);
 }
 
 TEST(FormatThousands, GroupsByThreeWithoutASeparatorAfterTheSign) {

@@ -17,8 +17,10 @@ namespace ketrilo::test {
 
 class TempTree {
 public:
-    TempTree() {
-        const char* base = std::getenv("TMPDIR");
+    // Under base, or under $TMPDIR (/tmp without it) when base is null.
+    explicit TempTree(const char* base = nullptr) {
+        if (base == nullptr)
+            base = std::getenv("TMPDIR");
         std::string pattern =
             std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/ketrilo-test-XXXXXX";
         if (mkdtemp(pattern.data()) == nullptr)

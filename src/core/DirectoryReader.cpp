@@ -1,0 +1,88 @@
+#include "DirectoryReader.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace ketrilo {
+
+namespace {
+
+// The kernel's record of one entry, as getdents64 fills the buffer.
+struct KernelDirent {
+    uint64_t ino;
+    int64_t off;
+    unsigned short reclen;
+    unsigned char type;
+    char name[1]; // NUL-terminated, as long as the record allows
+};
+
+bool IsDotOrDotDot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+EntryKind KindOfMode(mode_t mode) {
+    if (S_ISDIR(mode))
+        return EntryKind::Folder;
+    if (S_ISREG(mode))
+        return EntryKind::File;
+    if (S_ISLNK(mode))
+        return EntryKind::Link;
+    return EntryKind::System;
+}
+
+} // namespace
+
+bool DirectoryReader::Next() {
+    for (;;) {
+        if (m_next >= m_end) {
+            const long read = ::syscall(SYS_getdents64, m_fd, m_buffer, sizeof m_buffer);
+            if (read <= 0)
+                return false;
+            m_next = 0;
+            m_end = static_cast<size_t>(read);
+        }
+        const auto* entry = reinterpret_cast<const KernelDirent*>(m_buffer + m_next);
+        const char* name = m_buffer + m_next + offsetof(KernelDirent, name);
+        m_next += entry->reclen;
+        if (IsDotOrDotDot(name))
+            continue;
+        m_name = name;
+        m_type = entry->type;
+        m_statRead = false;
+        return true;
+    }
+}
+
+EntryKind DirectoryReader::Kind() {
+    switch (m_type) {
+    case DT_DIR:
+        return EntryKind::Folder;
+    case DT_REG:
+        return EntryKind::File;
+    case DT_LNK:
+        return EntryKind::Link;
+    case DT_UNKNOWN: {
+        struct stat status;
+        return Status(status) ? KindOfMode(status.st_mode) : EntryKind::Gone;
+    }
+    default:
+        return EntryKind::System;
+    }
+}
+
+bool DirectoryReader::Status(struct stat& status) {
+    if (!m_statRead) {
+        m_statRead = true;
+        m_statFound = ::fstatat(m_fd, m_name, &m_stat, AT_SYMLINK_NOFOLLOW) == 0;
+    }
+    status = m_stat;
+    return m_statFound;
+}
+
+} // namespace ketrilo

@@ -1,0 +1,30 @@
+#pragma once
+// The one way a full path reaches the file system: opened component by component, so
+// that no length is too long, and without following a symbolic link anywhere on the way.
+// An absolute path starts at "/", a relative one at the working folder. On failure the
+// result is invalid and errno says why.
+
+#include "UniqueFd.h"
+
+#include <sys/stat.h>
+
+#include <string>
+
+namespace ketrilo {
+
+// A readable handle on the folder at path (a trailing "/" is allowed); "" opens nothing.
+[[nodiscard]] UniqueFd OpenFolderByPath(const std::string& path);
+
+// A handle on the folder that holds the entry at path, for the *at calls, and the
+// entry's own name; invalid for "", "/" and a path ending in "/".
+struct ContainingFolder {
+    UniqueFd folder;
+    std::string name;
+};
+[[nodiscard]] ContainingFolder OpenContainingFolder(const std::string& path);
+
+// The status of the entry at path itself (a link is not followed; trailing "/" are
+// ignored); false when there is none, with errno set.
+[[nodiscard]] bool StatByPath(const std::string& path, struct stat& status);
+
+} // namespace ketrilo
