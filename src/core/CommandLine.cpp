@@ -25,7 +25,8 @@ constexpr HelpLine HelpLines[] = {
      "Register the PATHs as if dropped onto the well, without a window, and print each "
      "item's clusters and bytes, the over-long names and the status line. NAME picks a disc "
      "of the disc list (4,707,319,808 bytes without it). Exit 0 when the items fit, 1 when "
-     "they do not, 2 on a usage error."},
+     "they do not, 2 on a usage error or when a PATH cannot be reached (it is named on "
+     "standard error and the rest is printed)."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };

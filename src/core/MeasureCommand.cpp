@@ -1,5 +1,6 @@
 #include "MeasureCommand.h"
 
+#include "CanonicalPath.h"
 #include "EscapedText.h"
 #include "IconSource.h"
 #include "KetriloError.h"
@@ -67,7 +68,8 @@ std::string AsDroppedPath(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-// False (errno set) when nothing is found at path: a typo must not read as an empty item.
+// False (errno set) when nothing is found at path, as the registration spells it: a typo
+// must not read as an empty item.
 bool Reachable(const std::string& path) {
     struct stat status;
     return StatByPath(path, status);
@@ -113,7 +115,7 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
     bool unreachable = false;
     for (const std::string& path : parsed->paths) {
         const std::string dropped = AsDroppedPath(path);
-        if (!Reachable(dropped)) {
+        if (!Reachable(CanonicalPath(dropped))) {
             err << "ketrilo --measure: cannot reach " << EscapeControlCharacters(path) << ": "
                 << std::strerror(errno) << "\n";
             unreachable = true;
