@@ -1,4 +1,5 @@
 #include "core/ProfileFile.h"
+#include "core/CapacityStatus.h"
 #include "core/KetriloError.h"
 
 #include <gtest/gtest.h>
@@ -150,11 +151,11 @@ TEST(ProfileFilePath, BesideTheExecutable) {
 }
 
 TEST(ProfileFilePath, ShippedProfilesAreAllUsable) {
-    const auto shipped = std::filesystem::path(__FILE__).parent_path() / "../.." / ProfileFileName;
-    const DiscProfiles profiles = LoadDiscProfiles(shipped.string());
+    const DiscProfiles profiles = LoadDiscProfiles(KETRILO_SHIPPED_PROFILES);
     ASSERT_EQ(profiles.names.size(), 11u);
-    EXPECT_EQ(profiles.names[0], "CD-R 650MB");
-    EXPECT_EQ(CapacityForChoice(profiles.CapacityList, 3), 2298496);
+    // The entry shown at start is the disc whose capacity is in force before any choice.
+    EXPECT_EQ(profiles.names[0], "DVD-R");
+    EXPECT_EQ(CapacityForChoice(profiles.CapacityList, 0), DefaultCapacityClusters);
     for (size_t i = 0; i < profiles.CapacityList.size(); ++i) {
         EXPECT_GT(CapacityForChoice(profiles.CapacityList, static_cast<int>(i)), 0);
     }
