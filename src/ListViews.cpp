@@ -1,41 +1,32 @@
 #include "ListViews.h"
 
+#include "FigureDelegate.h"
+
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QItemSelectionModel>
-#include <QStyle>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr int RowHeight = 18;
 constexpr int IconSize = 16;
-
-// The blanks that right-align a number in its fixed-width text only push it to the
-// right; they are left out of the painting so that a wide number is not cut short.
-class PaddedNumberDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (option->displayAlignment & Qt::AlignRight)
-            option->text = option->text.trimmed();
-    }
-};
+constexpr int GridLineWidth = 1; // a grid takes one pixel of each cell's width
 
 } // namespace
 
-std::vector<ColumnSpec> WidenForFigures(std::vector<ColumnSpec> columns, const QFontMetrics& font,
+std::vector<ColumnSpec> WidenForFigures(std::vector<ColumnSpec> columns, const QFont& font,
                                         int cellMargins) {
+    const QFontMetricsF metrics(font);
     for (ColumnSpec& c : columns) {
         if (c.figureDigits > 0) {
-            const int figure = font.horizontalAdvance(QString(c.figureDigits, QLatin1Char('0')));
+            const int figure = static_cast<int>(
+                std::ceil(metrics.horizontalAdvance(QString(c.figureDigits, QLatin1Char('0')))));
             c.width = std::max(c.width, figure + cellMargins);
         }
     }
@@ -76,7 +67,7 @@ void SetUpListView(QTableView* view, RowTableModel* model,
     // Tab moves on to the next control instead of walking the cells (and dropping the
     // selection on the way).
     view->setTabKeyNavigation(false);
-    view->setItemDelegate(new PaddedNumberDelegate(view));
+    view->setItemDelegate(new FigureDelegate(view));
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->verticalHeader()->setVisible(false);
     // A fixed row height spares the view from measuring 100,000 rows.
@@ -87,11 +78,9 @@ void SetUpListView(QTableView* view, RowTableModel* model,
     view->horizontalHeader()->setSortIndicatorShown(false);
     view->horizontalHeader()->setStretchLastSection(false);
     view->horizontalHeader()->setMinimumSectionSize(0);
-    // The item delegate leaves a focus-frame margin and one pixel on either side of a text.
-    const int cellMargins =
-        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    const int cellMargins = 2 * FigureDelegate::TextMargin(view) + GridLineWidth;
     auto* fitter =
-        new ColumnFitter(view, WidenForFigures(model->Columns(), view->fontMetrics(), cellMargins));
+        new ColumnFitter(view, WidenForFigures(model->Columns(), view->font(), cellMargins));
     fitter->Fit();
 }
 

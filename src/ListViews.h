@@ -9,7 +9,7 @@
 
 #include <vector>
 
-class QFontMetrics;
+class QFont;
 class QTableView;
 
 // Widths of the columns for a client width: fixed columns keep theirs; the auto-size
@@ -20,7 +20,7 @@ class QTableView;
 // The column table for a view's font: a number column is widened, if need be, to show
 // figureDigits digits whole (the widths were made for a font with narrower digits).
 [[nodiscard]] std::vector<ColumnSpec> WidenForFigures(std::vector<ColumnSpec> columns,
-                                                      const QFontMetrics& font, int cellMargins);
+                                                      const QFont& font, int cellMargins);
 
 // Sets view up over model; the column widths follow the view's width from then on.
 void SetUpListView(QTableView* view, RowTableModel* model,

@@ -3,6 +3,7 @@
 
 #include "AnchoredPanel.h"
 #include "Colours.h"
+#include "DiscChooser.h"
 #include "DragHandle.h"
 #include "FileFolder.h"
 #include "FolderListModel.h"
@@ -37,6 +38,8 @@ constexpr int ProgressBarHeight = 17;
 constexpr int StatusBarHeight = 28;
 constexpr int ToolBarHeight = 25;
 constexpr int ToolButtonSpacing = 23;
+constexpr int StatusFontPixels = 21;
+constexpr int SmallestStatusFontPixels = 12;
 
 QFont JapaneseGothic(int pixelSize) {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -108,11 +111,12 @@ void TForm1::BuildLayout() {
 
     StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
     StatusBar1->setFixedHeight(StatusBarHeight);
-    StatusBar1->setFont(JapaneseGothic(21));
+    StatusBar1->setFont(JapaneseGothic(StatusFontPixels));
     StatusBar1->setSizeGripEnabled(false);
-    StatusLabel = Named(new QLabel(StatusBar1), "StatusLabel");
-    // A long status line is cut at the window's edge; it never widens the window.
-    StatusLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // The status line keeps its 21-pixel font while it fits; a longer line (13-digit
+    // figures, a negative remainder) takes a smaller font rather than lose its end.
+    StatusLabel = Named(new FittingLabel(StatusFontPixels, SmallestStatusFontPixels, StatusBar1),
+                        "StatusLabel");
     StatusBar1->addWidget(StatusLabel, 1);
     setStatusBar(StatusBar1);
 
@@ -138,10 +142,7 @@ void TForm1::BuildPanel1() {
     Image1->setAccessibleName(QStringLiteral("ドラッグアイコン"));
     Panel1->Place(Image1, QRect(8, 32, 32, 32));
 
-    ComboBox1 = Named(new QComboBox(Panel1), "ComboBox1");
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox1->setCompleter(nullptr);
+    ComboBox1 = Named(new DiscChooser(Panel1), "ComboBox1");
     ComboBox1->setAccessibleName(QStringLiteral("ディスク"));
     Panel1->Place(ComboBox1, QRect(46, 32, 107, 20));
 

@@ -4,6 +4,7 @@
 // the error reporter, and shows the core's Workspace through three list models.
 
 #include "ErrorReporter.h"
+#include "FittingLabel.h"
 #include "ImageList.h"
 #include "core/Workspace.h"
 
@@ -81,7 +82,7 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QLabel* StatusLabel = nullptr; // the status bar's one panel
+    FittingLabel* StatusLabel = nullptr; // the status bar's one panel
     QMenu* N1 = nullptr;
     QAction* Post1 = nullptr;
     QAction* N5 = nullptr;

@@ -82,6 +82,6 @@ void TForm1::ComboBox1Change() {
 void TForm1::UpdateCapacityStatus() {
     const ketrilo::CapacityReport report = ketrilo::UpdateCapacityStatus(m_ws);
     ProgressBar1->setValue(std::clamp(report.percentage, 0, 100));
-    StatusLabel->setText(QString::fromStdString(report.statusLine));
+    StatusLabel->ShowText(QString::fromStdString(report.statusLine));
     RepaintFolderList();
 }

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QtMath>
 
 using namespace ui_test;
 
@@ -246,11 +247,11 @@ private slots:
         narrow.setPixelSize(6);
         QFont wide = narrow;
         wide.setPixelSize(24);
-        const std::vector<ColumnSpec> kept = WidenForFigures(columns, QFontMetrics(narrow), 8);
+        const std::vector<ColumnSpec> kept = WidenForFigures(columns, narrow, 8);
         QCOMPARE(kept[1].width, 80);
-        const std::vector<ColumnSpec> widened = WidenForFigures(columns, QFontMetrics(wide), 8);
+        const std::vector<ColumnSpec> widened = WidenForFigures(columns, wide, 8);
         QCOMPARE(widened[1].width,
-                 QFontMetrics(wide).horizontalAdvance(QStringLiteral("000000000000")) + 8);
+                 qCeil(QFontMetricsF(wide).horizontalAdvance(QStringLiteral("000000000000"))) + 8);
         QCOMPARE(widened[0].width, 0); // auto-size and text columns are left alone
         QCOMPARE(widened[2].width, 40);
     }
