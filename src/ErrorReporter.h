@@ -13,7 +13,7 @@ class QWidget;
 enum class MessageKind {
     Error,   // top-level error: title "Ketrilo", stop icon
     Info,    // the program's own message: title "Ketrilo", one OK button
-    Confirm, // the folder chooser's notice: title "確認", one OK button
+    Confirm, // the folder chooser's notice: title "確認", question icon, one OK button
 };
 
 class MessageBoxSeam {

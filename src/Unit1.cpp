@@ -10,6 +10,7 @@
 #include "ListViews.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
+#include "RaisedToolBar.h"
 #include "Resources.h"
 #include "SplitterBar.h"
 #include "WellModel.h"
@@ -194,13 +195,12 @@ void TForm1::BuildPanel2() {
 }
 
 void TForm1::BuildToolBar() {
-    ToolBar1 = Named(new QToolBar(Panel1), "ToolBar1");
+    ToolBar1 = Named(new RaisedToolBar(Panel1), "ToolBar1");
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setFocusPolicy(Qt::NoFocus);
     ToolBar1->layout()->setSpacing(0);
-    ToolBar1->layout()->setContentsMargins(0, 0, 0, 0);
     Panel1->Place(ToolBar1, QRect(0, 0, ClientWidth, ToolBarHeight),
                   Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
 

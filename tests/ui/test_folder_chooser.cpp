@@ -1,4 +1,5 @@
 // The real folder chooser, answered by a user simulated on its own widgets.
+#include "ErrorReporter.h"
 #include "FileFolder.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -33,7 +35,7 @@ QString ChooseWith(const std::function<void(QFileDialog*)>& user, const ConfirmN
     return SelectFolder(confirm);
 }
 
-QModelIndex ChildNamed(const QListView* view, const QString& name) {
+QModelIndex ChildNamed(const QAbstractItemView* view, const QString& name) {
     const QAbstractItemModel* model = view->model();
     for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
         const QModelIndex index = model->index(row, 0, view->rootIndex());
@@ -42,6 +44,9 @@ QModelIndex ChildNamed(const QListView* view, const QString& name) {
     }
     return {};
 }
+
+// Where the chooser's side bar keeps each place's URL.
+constexpr int UrlRole = Qt::UserRole + 1;
 
 void TypeAndAccept(QFileDialog* dialog, const QString& text) {
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -103,6 +108,68 @@ private slots:
         QVERIFY(stayedOpen);
         QCOMPARE(notices, QStringList{QStringLiteral("nowhere ディレクトリは存在しません")});
         QCOMPARE(result, m_dir.filePath(QStringLiteral("chosen"))); // no trailing "/"
+    }
+
+    void theStatusLineShowsWhatChoosingWouldTake() {
+        QStringList notices;
+        const QString result = ChooseWith(
+            [&](QFileDialog* dialog) {
+                const auto* line = dialog->findChild<QLabel*>(QStringLiteral("ChooserStatus"));
+                const QString chosenPath = m_dir.filePath(QStringLiteral("chosen"));
+                dialog->setDirectory(m_dir.path());
+                // The chooser shows its folders in detail, as a tree.
+                auto* view = dialog->findChild<QAbstractItemView*>(QStringLiteral("treeView"));
+                QVERIFY(view && view->isVisible());
+                QModelIndex chosen;
+                QTRY_VERIFY((chosen = ChildNamed(view, QStringLiteral("chosen"))).isValid());
+                auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                edit->setText(chosenPath); // pasted
+                QTRY_COMPARE(line->text(), chosenPath);
+                edit->clear();
+                QTRY_COMPARE(line->text(), m_dir.path());
+                const QPoint at = view->visualRect(chosen).center();
+                QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+                QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+                QTRY_COMPARE(dialog->directory().path(), chosenPath);
+                QTRY_COMPARE(line->text(), chosenPath);
+                // The side bar's computer view has no folder path: choosing it chooses
+                // nothing and closes the chooser.
+                auto* sidebar = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
+                QVERIFY(sidebar != nullptr);
+                QModelIndex computer;
+                for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
+                    const QModelIndex place = sidebar->model()->index(row, 0);
+                    if (place.data(UrlRole).toUrl().toLocalFile().isEmpty())
+                        computer = place;
+                }
+                QVERIFY(computer.isValid());
+                QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, {},
+                                  sidebar->visualRect(computer).center());
+                QTRY_COMPARE(line->text(), QString());
+                static_cast<QDialog*>(dialog)->accept();
+            },
+            [&](QWidget*, const QString& text) { notices << text; });
+        QCOMPARE(notices, QStringList());
+        QCOMPARE(result, QString());
+    }
+
+    void theNoticeIsAConfirmationBox() {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString title;
+        QMessageBox::StandardButtons buttons;
+        QTimer::singleShot(0, [&] {
+            QMessageBox* box = nullptr;
+            QTRY_VERIFY((box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())));
+            icon = box->icon();
+            title = box->windowTitle();
+            buttons = box->standardButtons();
+            box->accept();
+        });
+        QtMessageBoxes().Show(nullptr, MessageKind::Confirm,
+                              QStringLiteral("x ディレクトリは存在しません"));
+        QCOMPARE(icon, QMessageBox::Question);
+        QCOMPARE(title, QStringLiteral("確認"));
+        QCOMPARE(buttons, QMessageBox::Ok);
     }
 
     void theRootComesBackAsOneSlash() {

@@ -187,6 +187,20 @@ private slots:
         QVERIFY(f.ComboBox1->isEditable());
     }
 
+    void toolBarStandsOnARaisedEdge() {
+        QToolBar* bar = m_fixture->Form().ToolBar1;
+        const QImage painted = bar->grab().toImage();
+        const int w = painted.width();
+        const int h = painted.height();
+        const QRgb light = bar->palette().color(QPalette::Light).rgb();
+        const QRgb dark = bar->palette().color(QPalette::Dark).rgb();
+        // Measured past the last button, where only the bar itself is painted.
+        QCOMPARE(painted.pixel(w - 4, 0), light);
+        QCOMPARE(painted.pixel(0, h / 2), light);
+        QCOMPARE(painted.pixel(w - 4, h - 1), dark);
+        QCOMPARE(painted.pixel(w - 1, h / 2), dark);
+    }
+
     void columnsOfEachList() {
         TForm1& f = m_fixture->Form();
         QCOMPARE(HeaderCaptions(f.ListView3),
