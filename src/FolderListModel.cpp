@@ -14,8 +14,8 @@ FolderListModel::FolderListModel(const ketrilo::Workspace& ws, const ImageList& 
                     icons, parent),
       m_ws(ws) {}
 
-int FolderListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_ws.folderList.rows.size());
+size_t FolderListModel::CoreRowCount() const {
+    return m_ws.folderList.rows.size();
 }
 
 void FolderListModel::TintsChanged() {

@@ -14,15 +14,15 @@ public:
     enum Column { Name, Ext, Bytes, Clusters, Length, LastModified };
 
     FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
-    int rowCount(const QModelIndex& parent = {}) const override;
     // RemainingBytes changed: every cell's background is asked for again.
     void TintsChanged();
 
 protected:
+    size_t CoreRowCount() const override;
     QString CellText(size_t row, int column) const override;
     int32_t RowIcon(size_t row) const override;
     QVariant CellBackground(size_t row, int column) const override;
 
 private:
-    const ketrilo::Workspace& m_ws;
+    const ketrilo::Workspace& m_ws; // the window's, which outlives the model
 };

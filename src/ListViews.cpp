@@ -102,38 +102,14 @@ bool ColumnFitter::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::vector<size_t> SelectedRows(const QTableView* view) {
+    // Whole rows are selected, so each range's rows are selected rows; asking the
+    // selection row by row would cost the number of ranges for every row.
     std::vector<size_t> rows;
-    for (const QModelIndex& index : view->selectionModel()->selectedRows())
-        rows.push_back(static_cast<size_t>(index.row()));
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
-void SelectRows(QTableView* view, const std::vector<size_t>& rows) {
-    QAbstractItemModel* model = view->model();
-    const int lastColumn = model->columnCount() - 1;
-    QItemSelection selection;
-    for (size_t first = 0; first < rows.size();) {
-        size_t last = first;
-        while (last + 1 < rows.size() && rows[last + 1] == rows[last] + 1)
-            ++last;
-        selection.select(model->index(static_cast<int>(rows[first]), 0),
-                         model->index(static_cast<int>(rows[last]), lastColumn));
-        first = last + 1;
+    for (const QItemSelectionRange& range : view->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(static_cast<size_t>(row));
     }
-    view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-}
-
-void ResetKeepingSelection(QTableView* view, RowTableModel* model) {
-    std::vector<size_t> selected = SelectedRows(view);
-    const QModelIndex current = view->currentIndex();
-    model->Reset();
-    const auto rows = static_cast<size_t>(model->rowCount());
-    selected.erase(std::remove_if(selected.begin(), selected.end(),
-                                  [rows](size_t row) { return row >= rows; }),
-                   selected.end());
-    if (current.isValid() && static_cast<size_t>(current.row()) < rows)
-        view->selectionModel()->setCurrentIndex(model->index(current.row(), current.column()),
-                                                QItemSelectionModel::NoUpdate);
-    SelectRows(view, selected);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
 }

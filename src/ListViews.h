@@ -42,12 +42,6 @@ private:
     std::vector<ColumnSpec> m_columns;
 };
 
-// Indexes of the selected rows of a view, ascending (display order).
+// Indexes of the selected rows of a view, ascending (display order). The selection's
+// ranges are read in one pass, however scattered they are.
 [[nodiscard]] std::vector<size_t> SelectedRows(const QTableView* view);
-
-// Selects rows (ascending) in view, replacing the selection.
-void SelectRows(QTableView* view, const std::vector<size_t>& rows);
-
-// Shows the model anew after rows were appended or changed in place: every row keeps
-// its index, so the rows the user had selected stay selected.
-void ResetKeepingSelection(QTableView* view, RowTableModel* model);

@@ -9,8 +9,8 @@ LongNameModel::LongNameModel(const ketrilo::Workspace& ws, const ImageList& icon
                     icons, parent),
       m_ws(ws) {}
 
-int LongNameModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_ws.longNames.Size());
+size_t LongNameModel::CoreRowCount() const {
+    return m_ws.longNames.Size();
 }
 
 QString LongNameModel::CellText(size_t row, int column) const {

@@ -14,12 +14,12 @@ public:
     enum Column { Name, Length, Folder };
 
     LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
-    int rowCount(const QModelIndex& parent = {}) const override;
 
 protected:
+    size_t CoreRowCount() const override;
     QString CellText(size_t row, int column) const override;
     int32_t RowIcon(size_t row) const override;
 
 private:
-    const ketrilo::Workspace& m_ws;
+    const ketrilo::Workspace& m_ws; // the window's, which outlives the model
 };

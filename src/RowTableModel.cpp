@@ -1,15 +1,108 @@
 #include "RowTableModel.h"
 
 #include "ImageList.h"
+#include "core/ListChange.h"
 #include "core/NameRules.h"
+
+#include <algorithm>
+#include <utility>
 
 RowTableModel::RowTableModel(std::vector<ColumnSpec> columns, const ImageList& icons,
                              QObject* parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns)), m_icons(icons) {}
 
-void RowTableModel::Reset() {
-    beginResetModel();
-    endResetModel();
+void RowTableModel::Show(const ketrilo::ListChange& change) {
+    const auto coreRows = static_cast<int>(CoreRowCount());
+    if (!change.replaced) {
+        RemoveRows(change.removed);
+        Reorder(change.order);
+        if (change.appended > 0) {
+            beginInsertRows({}, m_shownRows, m_shownRows + static_cast<int>(change.appended) - 1);
+            m_shownRows += static_cast<int>(change.appended);
+            endInsertRows();
+        }
+        RowsChanged(change.changed);
+    }
+    // A change that does not add up to the core's rows would leave the views reading
+    // past the list: they are then shown the whole list anew.
+    if (change.replaced || m_shownRows != coreRows) {
+        beginResetModel();
+        m_shownRows = coreRows;
+        endResetModel();
+    }
+}
+
+void RowTableModel::RemoveRows(const std::vector<size_t>& removed) {
+    if (removed.empty() || removed.back() >= static_cast<size_t>(m_shownRows))
+        return;
+    std::vector<std::pair<int, int>> runs; // first and last row of each run of neighbours
+    for (size_t row : removed) {
+        if (!runs.empty() && static_cast<size_t>(runs.back().second) + 1 == row)
+            runs.back().second = static_cast<int>(row);
+        else
+            runs.emplace_back(static_cast<int>(row), static_cast<int>(row));
+    }
+    // Each removal costs the views a pass over every selected range, so thousands of
+    // scattered runs (a scattered selection deleted) are shown as one change of layout
+    // in which the removed rows' indexes become invalid.
+    constexpr size_t MaxRemovalsOneByOne = 256;
+    if (runs.size() > MaxRemovalsOneByOne) {
+        std::vector<int> newRow(static_cast<size_t>(m_shownRows));
+        size_t gone = 0;
+        for (size_t row = 0; row < newRow.size(); ++row) {
+            if (gone < removed.size() && removed[gone] == row) {
+                newRow[row] = -1;
+                ++gone;
+            } else {
+                newRow[row] = static_cast<int>(row - gone);
+            }
+        }
+        MoveRows(newRow, static_cast<int>(static_cast<size_t>(m_shownRows) - removed.size()));
+        return;
+    }
+    // The last run first, so that the indexes of the runs before it still hold.
+    for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+        beginRemoveRows({}, run->first, run->second);
+        m_shownRows -= run->second - run->first + 1;
+        endRemoveRows();
+    }
+}
+
+void RowTableModel::Reorder(const std::vector<size_t>& order) {
+    if (order.empty() || order.size() != static_cast<size_t>(m_shownRows))
+        return;
+    std::vector<int> newRow(order.size());
+    for (size_t row = 0; row < order.size(); ++row)
+        newRow[order[row]] = static_cast<int>(row);
+    MoveRows(newRow, m_shownRows);
+}
+
+void RowTableModel::MoveRows(const std::vector<int>& newRow, int rowsAfter) {
+    // Only rows move (no column does), which lets the views keep a selection by rows.
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& old : before) {
+        const int row = newRow[static_cast<size_t>(old.row())];
+        after.append(row < 0 ? QModelIndex() : index(row, old.column()));
+    }
+    m_shownRows = rowsAfter;
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void RowTableModel::RowsChanged(const std::vector<size_t>& changed) {
+    if (changed.empty())
+        return;
+    const auto [first, last] = std::minmax_element(changed.begin(), changed.end());
+    if (*last < static_cast<size_t>(m_shownRows))
+        emit dataChanged(index(static_cast<int>(*first), 0),
+                         index(static_cast<int>(*last), columnCount() - 1));
+}
+
+int RowTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_shownRows;
 }
 
 int RowTableModel::columnCount(const QModelIndex& parent) const {
@@ -17,7 +110,8 @@ int RowTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RowTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid() || index.row() >= rowCount() ||
+        static_cast<size_t>(index.row()) >= CoreRowCount())
         return {};
     const auto row = static_cast<size_t>(index.row());
     switch (role) {

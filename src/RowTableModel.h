@@ -1,6 +1,7 @@
 #pragma once
 // Common ground of the three list models: a fixed column table (caption, width,
-// alignment), the shared icon list, and a reset after the core changed the rows.
+// alignment), the shared icon list, and the notifications that let a view follow the
+// rows the core changed.
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -8,6 +9,10 @@
 #include <vector>
 
 class ImageList;
+
+namespace ketrilo {
+struct ListChange;
+}
 
 struct ColumnSpec {
     QString caption;
@@ -23,9 +28,13 @@ public:
     RowTableModel(std::vector<ColumnSpec> columns, const ImageList& icons, QObject* parent);
 
     [[nodiscard]] const std::vector<ColumnSpec>& Columns() const { return m_columns; }
-    // The rows changed wholesale: the view reads them anew.
-    void Reset();
 
+    // The core changed the rows as change says: the views hear of each step in Qt's own
+    // terms (rows removed, moved, changed, inserted; a reset only for a replaced list),
+    // so they keep their selection and current row on the rows that stay.
+    void Show(const ketrilo::ListChange& change);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
@@ -58,11 +67,22 @@ protected:
         }
     }
 
+    // The number of rows the core's list holds now.
+    [[nodiscard]] virtual size_t CoreRowCount() const = 0;
     [[nodiscard]] virtual QString CellText(size_t row, int column) const = 0;
     [[nodiscard]] virtual int32_t RowIcon(size_t row) const = 0;
     [[nodiscard]] virtual QVariant CellBackground(size_t, int) const { return {}; }
 
 private:
+    void RemoveRows(const std::vector<size_t>& removed);
+    void Reorder(const std::vector<size_t>& order);
+    // Row r of the shown rows becomes row newRow[r] (-1: gone); rowsAfter rows remain.
+    void MoveRows(const std::vector<int>& newRow, int rowsAfter);
+    void RowsChanged(const std::vector<size_t>& changed);
+
     std::vector<ColumnSpec> m_columns;
-    const ImageList& m_icons;
+    const ImageList& m_icons; // the window's, which outlives the model
+    // The rows the views know of: the core's list changes first and is then shown step
+    // by step, so the views must not read its size before they are told.
+    int m_shownRows = 0;
 };

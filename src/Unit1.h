@@ -119,19 +119,14 @@ public:
     // Runs handler; an error it throws is shown in the error box and the program goes on.
     void Run(const std::function<void()>& handler);
 
+    // The one way a change of the workspace reaches the screen: each list's view hears
+    // what happened to its rows, the folder box shows a new listed folder, and when the
+    // capacity is touched, UpdateCapacityStatus runs.
+    void ShowChanges(const ketrilo::Changes& changes);
+
     // Recomputes the gauge, the status line and RemainingBytes, then repaints the folder
     // list's tint. Throws (changing nothing) when the capacity in force is 0.
     void UpdateCapacityStatus();
-
-    // After the core changed a list, its view shows the rows anew. Kept: no row was
-    // removed or moved (rows were appended or changed in place), so the user's
-    // selection stays; Replaced: the selection goes with the old rows.
-    enum class RowChange { Replaced, Kept };
-    void RefreshFolderList(RowChange change = RowChange::Replaced);
-    void RefreshWell(RowChange change = RowChange::Replaced);
-    void RefreshLongNames(RowChange change = RowChange::Replaced);
-    // The folder list's tint follows RemainingBytes.
-    void RepaintFolderList();
 
     // The chosen disc entry: the current index, or -1 when the typed text is not the
     // current entry's name.
@@ -166,7 +161,7 @@ private:
     void ConnectHandlers();
     void RefuseChildDrops();
     void LoadProfilesIntoChooser();
-    void ComboBox1Touched();
+    void QueueComboBox1Change();
     void ListFolderInBox(const std::string& folderText);
     void TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons);
     void WriteStateDump() const;

@@ -1,4 +1,5 @@
-// TForm1's wiring: every trigger to its handler through Run, and the view refreshes.
+// TForm1's wiring: every trigger to its handler through Run, and the one place where
+// the core's changes reach the views.
 #include "Unit1.h"
 
 #include "AnchoredPanel.h"
@@ -59,9 +60,9 @@ void TForm1::ConnectHandlers() {
         Run([=, this] { Image1MouseMove(shift, x, y); });
     });
 
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox1Touched);
-    connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Touched);
-    connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Touched);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::QueueComboBox1Change);
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm1::QueueComboBox1Change);
+    connect(ComboBox1, &QComboBox::activated, this, &TForm1::QueueComboBox1Change);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -116,29 +117,12 @@ void TForm1::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, [this] { WriteStateDump(); });
 }
 
-namespace {
-
-void Refresh(QTableView* view, RowTableModel* model, TForm1::RowChange change) {
-    if (change == TForm1::RowChange::Kept)
-        ResetKeepingSelection(view, model);
-    else
-        model->Reset();
-}
-
-} // namespace
-
-void TForm1::RefreshFolderList(RowChange change) {
-    Refresh(ListView3, m_folderModel, change);
-}
-
-void TForm1::RefreshWell(RowChange change) {
-    Refresh(ListView1, m_wellModel, change);
-}
-
-void TForm1::RefreshLongNames(RowChange change) {
-    Refresh(ListView2, m_longNameModel, change);
-}
-
-void TForm1::RepaintFolderList() {
-    m_folderModel->TintsChanged();
+void TForm1::ShowChanges(const ketrilo::Changes& changes) {
+    m_folderModel->Show(changes.folderList);
+    m_wellModel->Show(changes.well);
+    m_longNameModel->Show(changes.longNames);
+    if (changes.listedFolder)
+        Edit1->setText(QString::fromUtf8(m_ws.folderList.folder));
+    if (changes.capacity)
+        UpdateCapacityStatus();
 }

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -64,7 +65,7 @@ void TForm1::dropEvent(QDropEvent* event) {
 }
 
 void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal) {
-    if (ketrilo::RefuseSelfDrop(m_ws)) {
+    if (ketrilo::TakeDraggingFromSelf(m_ws)) {
         m_reporter.ShowInfo(QStringLiteral("自フォームへのドロップはできません"));
         return;
     }
@@ -73,16 +74,14 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     DeferredIcons icons;
     ketrilo::Workspace fresh;
     if (ketrilo::IsUpperDropArea(cursorGlobal.y(), frameGeometry().top(), Panel1->height())) {
-        std::string shown;
+        ketrilo::Changes listed;
         if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-                shown = ketrilo::ShowDroppedFolder(fresh, paths.front(), icons, &progress);
+                listed = ketrilo::ListDroppedFolder(fresh, paths.front(), icons, &progress);
             }) ||
-            shown.empty())
+            !listed.folderList.replaced)
             return;
         TakeFolderList(fresh.folderList, icons);
-        Edit1->setText(QString::fromUtf8(shown));
-        RefreshFolderList();
-        UpdateCapacityStatus();
+        ShowChanges(listed);
         return;
     }
 
@@ -90,8 +89,9 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     fresh.longNames = m_ws.longNames;
     fresh.capacity = m_ws.capacity;
     std::vector<std::string> duplicates;
+    ketrilo::Changes registered;
     if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            ketrilo::RegisterDroppedPaths(
+            registered = ketrilo::RegisterDroppedPaths(
                 fresh, paths, icons, [&](const std::string& path) { duplicates.push_back(path); },
                 &progress);
         }))
@@ -109,14 +109,14 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     m_ws.well = std::move(fresh.well);
     m_ws.longNames = std::move(fresh.longNames);
     m_ws.capacity = fresh.capacity;
-    RefreshWell(RowChange::Kept);
-    RefreshLongNames(RowChange::Kept);
     // One box for the first duplicate and one that counts the rest: a drop of many copies
     // must not ask for a box per copy. They come once the walks are done, with the drop's
-    // rows behind them.
+    // rows behind them and before the status, as in the drop's own order.
+    const bool capacityTouched = std::exchange(registered.capacity, false);
+    ShowChanges(registered);
     if (!duplicates.empty())
         m_reporter.ShowInfo(QStringLiteral("重複しています"));
-    UpdateCapacityStatus();
+    ShowChanges(ketrilo::Changes{.capacity = capacityTouched});
     if (duplicates.size() > 1)
         m_reporter.ShowInfo(QStringLiteral("ほかにも重複が %1 件ありました")
                                 .arg(QString::fromStdString(ketrilo::FormatThousands(

@@ -46,15 +46,13 @@ void TForm1::ToolButton3Click() {
 void TForm1::ListFolderInBox(const std::string& folderText) {
     DeferredIcons icons;
     ketrilo::Workspace fresh;
-    std::string listed;
+    ketrilo::Changes listed;
     if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            listed = ketrilo::ShowFolder(fresh, folderText, icons, &progress);
+            listed = ketrilo::ListFolderAnew(fresh, folderText, icons, &progress);
         }))
         return;
     TakeFolderList(fresh.folderList, icons);
-    if (!listed.empty())
-        Edit1->setText(QString::fromUtf8(listed));
-    RefreshFolderList();
+    ShowChanges(listed);
 }
 
 void TForm1::TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons) {

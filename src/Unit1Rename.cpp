@@ -59,13 +59,5 @@ void TForm1::Edit2KeyDown(int key, Qt::KeyboardModifiers) {
     }
     Edit2->clear();
     Panel2->hide();
-    const std::string listedBefore = m_ws.folderList.folder;
-    ketrilo::ApplyRename(m_ws, row, newName);
-    // Renaming a folder above the listed one moves the listed folder too.
-    if (m_ws.folderList.folder != listedBefore)
-        Edit1->setText(QString::fromUtf8(m_ws.folderList.folder));
-    // The renamed rows keep their places; the long-name row may have gone.
-    RefreshFolderList(RowChange::Kept);
-    RefreshWell(RowChange::Kept);
-    RefreshLongNames();
+    ShowChanges(ketrilo::ApplyRename(m_ws, row, newName));
 }

@@ -2,6 +2,7 @@
 #include "Unit1.h"
 
 #include "Colours.h"
+#include "FolderListModel.h"
 #include "core/NameRules.h"
 #include "core/ProfileFile.h"
 #include "core/ProfileLocation.h"
@@ -57,7 +58,7 @@ int TForm1::ComboBox1ItemIndex() const {
     return index;
 }
 
-void TForm1::ComboBox1Touched() {
+void TForm1::QueueComboBox1Change() {
     // A choice from the list changes the text, the entry and reports the activation;
     // gathering them runs the handler once per user action, after the combo is settled.
     if (m_comboChangePending)
@@ -73,15 +74,12 @@ void TForm1::ComboBox1Touched() {
 }
 
 void TForm1::ComboBox1Change() {
-    m_ws.capacity.DiscCapacityClusters =
-        ketrilo::CapacityForChoice(m_ws.CapacityList, ComboBox1ItemIndex());
-    RepaintFolderList();
-    UpdateCapacityStatus();
+    ShowChanges(ketrilo::ChooseDisc(m_ws, ComboBox1ItemIndex()));
 }
 
 void TForm1::UpdateCapacityStatus() {
     const ketrilo::CapacityReport report = ketrilo::UpdateCapacityStatus(m_ws);
     ProgressBar1->setValue(std::clamp(report.percentage, 0, 100));
     StatusLabel->ShowText(QString::fromStdString(report.statusLine));
-    RepaintFolderList();
+    m_folderModel->TintsChanged();
 }

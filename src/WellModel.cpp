@@ -11,8 +11,8 @@ WellModel::WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObje
                     icons, parent),
       m_ws(ws) {}
 
-int WellModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_ws.well.Size());
+size_t WellModel::CoreRowCount() const {
+    return m_ws.well.Size();
 }
 
 QString WellModel::CellText(size_t row, int column) const {

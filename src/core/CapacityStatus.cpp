@@ -3,6 +3,7 @@
 #include "KetriloError.h"
 #include "NameRules.h"
 #include "Numbers.h"
+#include "ProfileFile.h"
 #include "Workspace.h"
 
 #include <cstdio>
@@ -58,6 +59,13 @@ CapacityReport UpdateCapacityStatus(Workspace& ws) {
         ComputeCapacityStatus(ws.well.TotalClusters(), ws.capacity.DiscCapacityClusters);
     ws.capacity.RemainingBytes = report.remainingBytes;
     return report;
+}
+
+Changes ChooseDisc(Workspace& ws, int index) {
+    ws.capacity.DiscCapacityClusters = CapacityForChoice(ws.CapacityList, index);
+    Changes changes;
+    changes.capacity = true;
+    return changes;
 }
 
 std::optional<uint32_t> NameCellTint(const FolderRow& row) {

@@ -15,7 +15,6 @@ inline constexpr int64_t DefaultCapacityClusters = 2298496;
 struct CapacityState {
     int64_t DiscCapacityClusters = DefaultCapacityClusters;
     int64_t RemainingBytes = DefaultCapacityClusters * 2048;
-    int64_t TreeClusterTotal = 0; // running sum of MeasureFolder; reset by each caller
 };
 
 struct CapacityReport {

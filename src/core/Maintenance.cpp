@@ -7,33 +7,41 @@
 
 namespace ketrilo {
 
-void RecalculateWell(Workspace& ws, WorkProgress* progress) {
+Changes RecalculateWell(Workspace& ws, WorkProgress* progress) {
+    Changes changes;
+    changes.capacity = true;
     NoIcons noIcons; // nothing is collected, so no icon is asked for
     for (size_t i = 0; i < ws.well.Size(); ++i) {
         const std::string fullPath = ws.well.At(i).FullPath();
         if (!IsDirectory(fullPath)) {
             continue;
         }
-        ws.capacity.TreeClusterTotal = 0;
+        int64_t TreeClusterTotal = 0;
         WellRow row = ws.well.At(i);
-        row.clusters = MeasureFolder(fullPath + "/", false, ws.capacity.TreeClusterTotal,
-                                     ws.longNames, noIcons, progress);
+        row.clusters =
+            MeasureFolder(fullPath + "/", false, TreeClusterTotal, ws.longNames, noIcons, progress);
         row.bytes = BytesOnDisc(row.clusters);
         ws.well.ReplaceAt(i, std::move(row));
+        changes.well.changed.push_back(i);
     }
+    return changes;
 }
 
-void ClearWell(Workspace& ws) {
+Changes ClearWell(Workspace& ws) {
     ws.well.Clear();
     ws.longNames.Clear();
+    Changes changes;
+    changes.well.replaced = true;
+    changes.longNames.replaced = true;
+    changes.capacity = true;
+    return changes;
 }
 
-bool DeleteWellRows(Workspace& ws, const std::vector<size_t>& selectedRows) {
-    if (selectedRows.empty()) {
-        return false;
-    }
-    ws.well.RemoveRows(selectedRows);
-    return true;
+Changes DeleteWellRows(Workspace& ws, const std::vector<size_t>& selectedRows) {
+    Changes changes;
+    changes.well.removed = ws.well.RemoveRows(selectedRows);
+    changes.capacity = !changes.well.removed.empty();
+    return changes;
 }
 
 } // namespace ketrilo

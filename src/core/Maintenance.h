@@ -10,12 +10,13 @@ namespace ketrilo {
 
 // Measures every well row that is a folder again (no long names collected); other
 // rows, and folders that are gone, keep their figures. progress as for MeasureFolder.
-void RecalculateWell(Workspace& ws, WorkProgress* progress = nullptr);
+Changes RecalculateWell(Workspace& ws, WorkProgress* progress = nullptr);
 
 // Empties the well and the long-name list.
-void ClearWell(Workspace& ws);
+Changes ClearWell(Workspace& ws);
 
-// Removes the selected well rows; false when nothing was selected (nothing changes).
-bool DeleteWellRows(Workspace& ws, const std::vector<size_t>& selectedRows);
+// Removes the selected well rows (indexes in display order). Nothing at all changes,
+// the capacity status included, when nothing was selected.
+Changes DeleteWellRows(Workspace& ws, const std::vector<size_t>& selectedRows);
 
 } // namespace ketrilo

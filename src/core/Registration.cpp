@@ -8,37 +8,52 @@
 #include "Paths.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace ketrilo {
 
 namespace {
 
-// Appends row unless its full path is in the well; a long own name also gets a
-// long-name row, once per full path.
-void AddRowToWell(Workspace& ws, WellRow row) {
+// Appends row unless its full path is in the well; a long own name (length is its
+// NameLength) also gets a long-name row, once per full path.
+void AddRowToWell(Workspace& ws, WellRow row, int32_t length, Changes& changes) {
     if (!ws.well.Append(std::move(row))) {
         return;
     }
+    ++changes.well.appended;
+    changes.capacity = true;
     const WellRow& added = ws.well.Rows().back();
-    const int32_t length = NameLength(added.name);
     if (IsNameWithinLimit(static_cast<uint32_t>(length)) ||
         ws.longNames.LongNameListContains(added.FullPath())) {
         return;
     }
     ws.longNames.Append(LongNameRow{added.name, length, added.path, added.icon});
+    ++changes.longNames.appended;
+}
+
+// AddToWell's row: the extension and the length are taken from the name afresh.
+void AddItemToWell(Workspace& ws, const tfileproperty& item, Changes& changes) {
+    AddRowToWell(ws,
+                 WellRow{item.name, ExtensionOf(item.name), item.fileclustersize, item.clustersize,
+                         item.path, item.icon},
+                 NameLength(item.name), changes);
 }
 
 } // namespace
 
-void AddToWell(Workspace& ws, const tfileproperty& item) {
-    AddRowToWell(ws, WellRow{item.name, ExtensionOf(item.name), item.fileclustersize,
-                             item.clustersize, item.path, item.icon});
+Changes AddToWell(Workspace& ws, const tfileproperty& item) {
+    Changes changes;
+    AddItemToWell(ws, item, changes);
+    return changes;
 }
 
-void RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows) {
+Changes RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows) {
+    // The status is shown again even when nothing was registered.
+    Changes changes;
+    changes.capacity = true;
     const std::string& folder = ws.folderList.folder;
     if (folder.empty()) {
-        return;
+        return changes;
     }
     std::vector<size_t> inListOrder = selectedRows;
     std::sort(inListOrder.begin(), inListOrder.end());
@@ -48,46 +63,51 @@ void RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows) 
             break;
         }
         const FolderRow& row = ws.folderList.rows[index];
-        AddRowToWell(ws, WellRow{row.name, row.ext, row.bytes, row.clusters, folder, row.icon});
+        AddRowToWell(ws, WellRow{row.name, row.ext, row.bytes, row.clusters, folder, row.icon},
+                     row.length, changes);
     }
+    return changes;
 }
 
 bool IsUpperDropArea(int cursorScreenY, int frameTop, int panelHeight) {
     return int64_t{cursorScreenY} < int64_t{frameTop} + panelHeight + 40;
 }
 
-bool RefuseSelfDrop(Workspace& ws) {
-    if (!ws.DraggingFromSelf) {
-        return false;
-    }
-    ws.DraggingFromSelf = false;
-    return true;
+bool TakeDraggingFromSelf(Workspace& ws) {
+    return std::exchange(ws.DraggingFromSelf, false);
 }
 
-std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons,
+Changes ListFolderAnew(Workspace& ws, const std::string& folderText, IconSource& icons,
                        WorkProgress* progress) {
+    Changes changes;
+    changes.folderList.replaced = true;
+    changes.listedFolder = true;
     ws.folderList.rows.clear();
     if (folderText.empty()) {
         ws.folderList.folder.clear();
-        return {};
+        return changes;
     }
     ws.folderList.folder = WithTrailingBackslash(folderText);
     ListFolder(ws.folderList.folder, ws.folderList, icons, progress);
-    return ws.folderList.folder;
+    return changes;
 }
 
-std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons,
-                              WorkProgress* progress) {
+Changes ListDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons,
+                          WorkProgress* progress) {
     const std::string path = CanonicalPath(firstPath);
     if (!IsDirectory(path)) {
         return {};
     }
-    return ShowFolder(ws, path, icons, progress);
+    Changes changes = ListFolderAnew(ws, path, icons, progress);
+    changes.capacity = true;
+    return changes;
 }
 
-void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
-                          const std::function<void(const std::string&)>& onDuplicate,
-                          WorkProgress* progress) {
+Changes RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths,
+                             IconSource& icons,
+                             const std::function<void(const std::string&)>& onDuplicate,
+                             WorkProgress* progress) {
+    Changes changes;
     for (const std::string& dropped : paths) {
         const std::string path = CanonicalPath(dropped);
         if (ws.well.WellIndexOf(path) != -1) {
@@ -98,20 +118,22 @@ void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, 
         tfileproperty item;
         item.name = parts.name;
         item.path = parts.folder;
-        item.ext = ExtensionOf(parts.name);
-        item.length = NameLength(parts.name);
         if (IsDirectory(path)) {
-            ws.capacity.TreeClusterTotal = 0;
-            item.clustersize = MeasureFolder(path + "/", true, ws.capacity.TreeClusterTotal,
-                                             ws.longNames, icons, progress);
+            const size_t longNamesBefore = ws.longNames.Size();
+            int64_t TreeClusterTotal = 0;
+            item.clustersize =
+                MeasureFolder(path + "/", true, TreeClusterTotal, ws.longNames, icons, progress);
+            changes.longNames.appended += ws.longNames.Size() - longNamesBefore;
             item.icon = FolderIconIndex;
         } else {
             item.clustersize = ClustersFor(static_cast<uint32_t>(ClusterSize), GetFileSize64(path));
             item.icon = icons.IconIndexFor(path);
         }
         item.fileclustersize = BytesOnDisc(item.clustersize);
-        AddToWell(ws, item);
+        AddItemToWell(ws, item, changes);
     }
+    changes.capacity = true;
+    return changes;
 }
 
 } // namespace ketrilo

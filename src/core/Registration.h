@@ -14,36 +14,38 @@ namespace ketrilo {
 
 // Adds the well row (and the long-name row a long name needs) unless the item's
 // full path is in the well already.
-void AddToWell(Workspace& ws, const tfileproperty& item);
+Changes AddToWell(Workspace& ws, const tfileproperty& item);
 
 // Registers the selected folder-list rows (indexes in display order) under the
 // folder the list was filled from; rows already in the well are skipped silently.
-void RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows);
+Changes RegisterFolderRows(Workspace& ws, const std::vector<size_t>& selectedRows);
 
 // A drop is on the upper area when the cursor lies above frameTop + panelHeight + 40.
 [[nodiscard]] bool IsUpperDropArea(int cursorScreenY, int frameTop, int panelHeight);
 
-// The self-drop guard: true (and the flag cleared) when the drop must be refused.
-[[nodiscard]] bool RefuseSelfDrop(Workspace& ws);
+// The self-drop guard: returns DraggingFromSelf and clears it. A drop that finds it
+// set is refused.
+[[nodiscard]] bool TakeDraggingFromSelf(Workspace& ws);
 
-// Lists the folder typed or chosen: "" empties the list; otherwise the list is
-// refilled from WithTrailingBackslash(folderText). Returns the folder listed.
-// progress, here and below, as for MeasureFolder: a cancel ends with WorkCancelled and
-// leaves a partial result to discard.
-std::string ShowFolder(Workspace& ws, const std::string& folderText, IconSource& icons,
+// Lists the folder typed or chosen: "" empties the list and forgets the folder;
+// otherwise the list is refilled from WithTrailingBackslash(folderText), which becomes
+// the listed folder (folderList.folder). progress, here and below, as for MeasureFolder:
+// a cancel ends with WorkCancelled and leaves a partial result to discard.
+Changes ListFolderAnew(Workspace& ws, const std::string& folderText, IconSource& icons,
                        WorkProgress* progress = nullptr);
 
-// Upper area: shows the first dropped path when it is a folder. Returns the new
-// folder box text, or "" when nothing changed.
-std::string ShowDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons,
-                              WorkProgress* progress = nullptr);
+// Upper area: lists the first dropped path when it is a folder, then the capacity
+// status is shown again; nothing changes when it is not a folder.
+Changes ListDroppedFolder(Workspace& ws, const std::string& firstPath, IconSource& icons,
+                          WorkProgress* progress = nullptr);
 
 // Lower area: registers each path in order; a folder is measured with long names
 // collected, anything else counted as a file. onDuplicate runs for each path that
 // is already in the well, and the rest of the drop goes on. Paths are absolute, of any
 // length, and taken by their CanonicalPath ("/a/./b/" is the entry /a/b), here and above.
-void RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths, IconSource& icons,
-                          const std::function<void(const std::string&)>& onDuplicate,
-                          WorkProgress* progress = nullptr);
+Changes RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths,
+                             IconSource& icons,
+                             const std::function<void(const std::string&)>& onDuplicate,
+                             WorkProgress* progress = nullptr);
 
 } // namespace ketrilo

@@ -3,6 +3,7 @@
 #include "NameRules.h"
 #include "OpenByPath.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 
@@ -53,15 +54,18 @@ int32_t FindRowByPath(const Workspace& ws, const std::string& key, int list) {
     return -1;
 }
 
-void ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName) {
+Changes ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName) {
+    Changes changes;
     const LongNameRow renamed = ws.longNames.At(longNameRow);
     const std::string oldKey = renamed.FullPath();
     const int32_t newLength = NameLength(newName);
     if (IsNameWithinLimit(static_cast<uint32_t>(newLength))) {
         ws.longNames.RemoveAt(longNameRow);
+        changes.longNames.removed.push_back(longNameRow);
     } else {
         ws.longNames.ReplaceAt(longNameRow,
                                LongNameRow{newName, newLength, renamed.folder, renamed.icon});
+        changes.longNames.changed.push_back(longNameRow);
     }
 
     const int32_t folderRow = FindRowByPath(ws, oldKey, FolderListId);
@@ -70,6 +74,7 @@ void ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName) 
         row.name = newName;
         row.ext = ExtensionOf(newName);
         row.length = newLength;
+        changes.folderList.changed.push_back(static_cast<size_t>(folderRow));
     }
     const int32_t wellRow = FindRowByPath(ws, oldKey, WellListId);
     if (wellRow != -1) {
@@ -77,6 +82,7 @@ void ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName) 
         row.name = newName;
         row.ext = ExtensionOf(newName);
         ws.well.ReplaceAt(static_cast<size_t>(wellRow), std::move(row));
+        changes.well.changed.push_back(static_cast<size_t>(wellRow));
     }
 
     // A renamed folder takes the entries beneath it along: their rows follow its new path.
@@ -88,12 +94,19 @@ void ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName) 
             LongNameRow moved = row;
             moved.folder.replace(0, oldPrefix.size(), newPrefix);
             ws.longNames.ReplaceAt(i, std::move(moved));
+            changes.longNames.changed.push_back(i);
         }
     }
-    ws.well.ReplaceFolderPrefix(oldPrefix, newPrefix);
+    for (size_t i : ws.well.ReplaceFolderPrefix(oldPrefix, newPrefix)) {
+        changes.well.changed.push_back(i);
+    }
     if (ws.folderList.folder.starts_with(oldPrefix)) {
         ws.folderList.folder.replace(0, oldPrefix.size(), newPrefix);
+        changes.listedFolder = true;
     }
+    std::sort(changes.longNames.changed.begin(), changes.longNames.changed.end());
+    std::sort(changes.well.changed.begin(), changes.well.changed.end());
+    return changes;
 }
 
 } // namespace ketrilo

@@ -23,7 +23,8 @@ inline constexpr int WellListId = 2;
 
 // After folder + oldName was renamed to newName from long-name row longNameRow: the
 // long-name row goes (name within the limit) or follows; the folder-list row and the
-// well row follow; rows of entries beneath a renamed folder follow its new path.
-void ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName);
+// well row follow; rows of entries beneath a renamed folder follow its new path, and
+// so does the listed folder. The capacity status stays: no size changes.
+Changes ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newName);
 
 } // namespace ketrilo

@@ -111,22 +111,24 @@ int CompareFolderRows(const FolderRow& a, const FolderRow& b, int column, const 
     return CompareColumn(a, b, column) * signs.sign[FolderSortBase + column];
 }
 
-std::vector<size_t> SortWellByColumn(Workspace& ws, int column) {
+Changes SortWellByColumn(Workspace& ws, int column) {
     CheckColumn(column, WellColumnCount);
-    std::vector<size_t> order =
+    Changes changes;
+    changes.well.order =
         StableOrder(ws.well.Rows(), column, ws.SortSign.sign[WellSortBase + column]);
-    ws.well.Reorder(order);
+    ws.well.Reorder(changes.well.order);
     ws.SortSign.sign[WellSortBase + column] *= -1;
-    return order;
+    return changes;
 }
 
-std::vector<size_t> SortFolderListByColumn(Workspace& ws, int column) {
+Changes SortFolderListByColumn(Workspace& ws, int column) {
     CheckColumn(column, FolderColumnCount);
-    std::vector<size_t> order =
+    Changes changes;
+    changes.folderList.order =
         StableOrder(ws.folderList.rows, column, ws.SortSign.sign[FolderSortBase + column]);
-    ApplyOrder(ws.folderList.rows, order);
+    ApplyOrder(ws.folderList.rows, changes.folderList.order);
     ws.SortSign.sign[FolderSortBase + column] *= -1;
-    return order;
+    return changes;
 }
 
 } // namespace ketrilo

@@ -21,7 +21,7 @@ bool Well::Append(WellRow row) {
     return true;
 }
 
-void Well::RemoveRows(const std::vector<size_t>& indexes) {
+std::vector<size_t> Well::RemoveRows(const std::vector<size_t>& indexes) {
     std::vector<bool> removed(m_rows.size(), false);
     for (size_t index : indexes) {
         if (index < removed.size()) {
@@ -29,9 +29,11 @@ void Well::RemoveRows(const std::vector<size_t>& indexes) {
         }
     }
     const bool keysUnique = m_index.size() == m_rows.size();
+    std::vector<size_t> gone;
     size_t kept = 0;
     for (size_t i = 0; i < m_rows.size(); ++i) {
         if (removed[i]) {
+            gone.push_back(i);
             if (keysUnique) {
                 m_index.erase(m_rows[i].FullPath());
             }
@@ -44,6 +46,7 @@ void Well::RemoveRows(const std::vector<size_t>& indexes) {
     }
     m_rows.resize(kept);
     ReindexMovedRows();
+    return gone;
 }
 
 void Well::Clear() {
@@ -65,17 +68,19 @@ void Well::Reorder(const std::vector<size_t>& order) {
     ReindexMovedRows();
 }
 
-void Well::ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& newPrefix) {
-    bool changed = false;
-    for (WellRow& row : m_rows) {
-        if (row.path.starts_with(oldPrefix)) {
-            row.path.replace(0, oldPrefix.size(), newPrefix);
-            changed = true;
+std::vector<size_t> Well::ReplaceFolderPrefix(const std::string& oldPrefix,
+                                              const std::string& newPrefix) {
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].path.starts_with(oldPrefix)) {
+            m_rows[i].path.replace(0, oldPrefix.size(), newPrefix);
+            changed.push_back(i);
         }
     }
-    if (changed) {
+    if (!changed.empty()) {
         RebuildIndex();
     }
+    return changed;
 }
 
 int64_t Well::TotalClusters() const {

@@ -21,16 +21,19 @@ public:
 
     // Appends row; false (and nothing added) when its full path is already in the well.
     bool Append(WellRow row);
-    // Removes the rows at the given indexes; the others keep their order.
-    void RemoveRows(const std::vector<size_t>& indexes);
+    // Removes the rows at the given indexes (in any order; repeats and indexes past
+    // the end are ignored); the others keep their order. Returns the indexes removed,
+    // ascending.
+    std::vector<size_t> RemoveRows(const std::vector<size_t>& indexes);
     void Clear();
     // Replaces row index (e.g. a rename or new figures) and keeps the index consistent.
     void ReplaceAt(size_t index, WellRow row);
     // Reorders the rows: order[i] is the old index of the new row i.
     void Reorder(const std::vector<size_t>& order);
     // Rows whose folder begins with oldPrefix get newPrefix in its place (a renamed
-    // folder); the index follows in one pass.
-    void ReplaceFolderPrefix(const std::string& oldPrefix, const std::string& newPrefix);
+    // folder); the index follows in one pass. Returns the indexes of those rows.
+    std::vector<size_t> ReplaceFolderPrefix(const std::string& oldPrefix,
+                                            const std::string& newPrefix);
 
     // Held at the largest 64-bit value rather than wrapping.
     [[nodiscard]] int64_t TotalClusters() const;

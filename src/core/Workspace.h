@@ -3,6 +3,7 @@
 // directions, the self-drag flag and the profiles' capacity texts.
 
 #include "CapacityStatus.h"
+#include "Changes.h"
 #include "FolderList.h"
 #include "LongNameList.h"
 #include "Sorting.h"
@@ -27,10 +28,14 @@ struct Workspace {
 // RemainingBytes. On capacity 0 it throws and leaves everything as it was.
 CapacityReport UpdateCapacityStatus(Workspace& ws);
 
-// Sorts the list by column, then negates that column's direction factor. Returns the
-// permutation applied: order[i] is the old index of the new row i. Equal rows keep
-// their order.
-std::vector<size_t> SortWellByColumn(Workspace& ws, int column);
-std::vector<size_t> SortFolderListByColumn(Workspace& ws, int column);
+// The user chose disc entry index of the profiles (-1: typed text that names no entry):
+// its capacity comes into force (CapacityForChoice).
+Changes ChooseDisc(Workspace& ws, int index);
+
+// Sorts the list by column, then negates that column's direction factor. The change
+// carries the permutation applied (order[i] is the old index of the new row i); equal
+// rows keep their order.
+Changes SortWellByColumn(Workspace& ws, int column);
+Changes SortFolderListByColumn(Workspace& ws, int column);
 
 } // namespace ketrilo

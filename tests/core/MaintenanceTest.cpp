@@ -40,7 +40,6 @@ TEST(RecalculateWell, MeasuresFoldersAgainAndLeavesEverythingElse) {
     tree.File("lister/" + std::string(67, 'M'), 1);
     std::filesystem::remove(tree.Path("empties/a"));
     std::filesystem::remove_all(tree.Path("removed"));
-    ws.capacity.TreeClusterTotal = 1000;
     RecalculateWell(ws);
 
     // grown, emptied, removed (old figures kept), a file (never read again), grown again
@@ -62,10 +61,10 @@ TEST(WellMaintenance, DeletionKeepsTheOthersInOrderAndTheLongNames) {
         item.path = "/w/";
         AddToWell(ws, item);
     }
-    EXPECT_FALSE(DeleteWellRows(ws, {}));
+    EXPECT_FALSE(DeleteWellRows(ws, {}).capacity);
     EXPECT_EQ(ws.well.Size(), 5u);
 
-    EXPECT_TRUE(DeleteWellRows(ws, {4, 1, 2}));
+    EXPECT_EQ(DeleteWellRows(ws, {4, 1, 2}).well.removed, (std::vector<size_t>{1, 2, 4}));
     ASSERT_EQ(ws.well.Size(), 2u);
     EXPECT_EQ(ws.well.At(0).name, "a");
     EXPECT_EQ(ws.well.At(1).name, "d");

@@ -121,11 +121,11 @@ TEST(DropHandling, UpperAreaAndSelfDropGuard) {
     EXPECT_TRUE(IsUpperDropArea(-61, -100, 0));
 
     Workspace ws;
-    EXPECT_FALSE(RefuseSelfDrop(ws));
+    EXPECT_FALSE(TakeDraggingFromSelf(ws));
     ws.DraggingFromSelf = true;
-    EXPECT_TRUE(RefuseSelfDrop(ws));
+    EXPECT_TRUE(TakeDraggingFromSelf(ws));
     EXPECT_FALSE(ws.DraggingFromSelf);
-    EXPECT_FALSE(RefuseSelfDrop(ws));
+    EXPECT_FALSE(TakeDraggingFromSelf(ws));
 }
 
 TEST(DropHandling, ShowsTheFolderItselfAndIgnoresFiles) {
@@ -136,17 +136,18 @@ TEST(DropHandling, ShowsTheFolderItselfAndIgnoresFiles) {
     Workspace ws;
     RecordingIcons icons;
     const std::string shown = tree.Path("shown");
-    EXPECT_EQ(ShowFolder(ws, shown, icons), shown + "/");
+    EXPECT_TRUE(ListFolderAnew(ws, shown, icons).folderList.replaced);
     EXPECT_EQ(ws.folderList.folder, shown + "/");
     ASSERT_EQ(ws.folderList.rows.size(), 1u);
     EXPECT_EQ(ws.folderList.rows[0].name, "one");
 
-    EXPECT_EQ(ShowDroppedFolder(ws, file, icons), "");
+    EXPECT_FALSE(ListDroppedFolder(ws, file, icons).folderList.Any());
     EXPECT_EQ(ws.folderList.folder, shown + "/");
-    EXPECT_EQ(ShowDroppedFolder(ws, tree.Path("shown/"), icons), shown + "/");
+    EXPECT_TRUE(ListDroppedFolder(ws, tree.Path("shown/"), icons).folderList.replaced);
+    EXPECT_EQ(ws.folderList.folder, shown + "/");
     EXPECT_EQ(ws.folderList.rows.size(), 1u); // refilled, not appended
 
-    EXPECT_EQ(ShowFolder(ws, "", icons), "");
+    EXPECT_TRUE(ListFolderAnew(ws, "", icons).folderList.replaced);
     EXPECT_TRUE(ws.folderList.rows.empty());
     EXPECT_EQ(ws.folderList.folder, "");
 }
@@ -162,7 +163,6 @@ TEST(RegisterDroppedPaths, MeasuresAFolderAndListsItsLongNamesBeforeItsOwn) {
     tree.File(ownName + "/deep/" + innerName, 2049);
     tree.File(ownName + "/.hidden/skipped", 9000);
     Workspace ws;
-    ws.capacity.TreeClusterTotal = 1000; // a stale sum must not leak in
     RecordingIcons icons;
     RegisterDroppedPaths(ws, {tree.Path(ownName) + "/"}, icons, IgnoreDuplicate);
     ASSERT_EQ(ws.well.Size(), 1u);

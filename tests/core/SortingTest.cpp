@@ -69,7 +69,7 @@ TEST(CompareText, OrdersLikeTheDesktop) {
 TEST(SortWell, WorkedExampleAndOwnDirectionPerColumn) {
     Workspace ws;
     FillWell(ws, {{"b", 3}, {"c", 12}, {"a", 1}});
-    EXPECT_EQ(SortWellByColumn(ws, 3), (std::vector<size_t>{2, 0, 1}));
+    EXPECT_EQ(SortWellByColumn(ws, 3).well.order, (std::vector<size_t>{2, 0, 1}));
     EXPECT_EQ(WellClusters(ws), (std::vector<int64_t>{1, 3, 12}));
     EXPECT_EQ(ws.SortSign.sign[3], -1);
 
@@ -94,7 +94,7 @@ TEST(SortWell, NumbersByValueAndEqualRowsKeepTheirOrder) {
     EXPECT_EQ(ws.well.At(3).name, "x3");
 
     Workspace empty;
-    EXPECT_TRUE(SortWellByColumn(empty, 4).empty());
+    EXPECT_TRUE(SortWellByColumn(empty, 4).well.order.empty());
     EXPECT_EQ(empty.SortSign.sign[4], -1);
     EXPECT_THROW(SortWellByColumn(empty, 5), KetriloError);
     EXPECT_THROW(SortFolderListByColumn(empty, -1), KetriloError);

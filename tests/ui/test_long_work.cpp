@@ -64,8 +64,7 @@ QString Snapshot(TForm1& f) {
            QString::number(f.ListView3->model()->rowCount()) +
            QString::number(f.ListView1->model()->rowCount()) +
            QString::number(f.ProgressBar1->value()) +
-           QString::number(f.Workspace().capacity.RemainingBytes) +
-           QString::number(f.Workspace().capacity.TreeClusterTotal);
+           QString::number(f.Workspace().capacity.RemainingBytes);
 }
 
 void PressEscapeOnceRunning(TForm1& f) {

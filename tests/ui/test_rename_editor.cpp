@@ -125,6 +125,28 @@ private slots:
         QCOMPARE(m_fixture->messages.size(), size_t(0));
     }
 
+    void theSelectionAndCurrentRowStayOnTheRenamedRows() {
+        TForm1& f = Form();
+        QVERIFY(DropFiles(f, {Path("taken.txt")}, LowerAreaTop(f)));
+        for (QTableView* list : {f.ListView1, f.ListView3}) {
+            const int row = int(ColumnTexts(list, 0).indexOf(OldName));
+            const QModelIndex index = list->model()->index(row, 0);
+            list->scrollTo(index);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualRect(index).center());
+        }
+        OpenEditor();
+        const QString newName = QStringLiteral("short.txt");
+        f.Edit2->setText(newName);
+        QTest::keyClick(f.Edit2, Qt::Key_Return);
+        for (QTableView* list : {f.ListView1, f.ListView3}) {
+            const QModelIndexList selected = list->selectionModel()->selectedRows();
+            QCOMPARE(selected.size(), 1);
+            QCOMPARE(selected[0].data().toString(), newName);
+            QCOMPARE(list->currentIndex().siblingAtColumn(0).data().toString(), newName);
+        }
+    }
+
     void aFailedRenameChangesNothing_data() {
         QTest::addColumn<QString>("newName");
         QTest::newRow("existing sibling") << "taken.txt";

@@ -31,6 +31,24 @@ void ClickHeader(QTableView* view, int column) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
 }
 
+void ClickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QModelIndex index = view->model()->index(row, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers,
+                      view->visualRect(index).center());
+}
+
+QStringList SelectedNames(const QTableView* view) {
+    QStringList names;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows())
+        names << index.data().toString();
+    names.sort();
+    return names;
+}
+
+QString CurrentName(const QTableView* view) {
+    return view->currentIndex().siblingAtColumn(0).data().toString();
+}
+
 QStringList Sorted(QStringList texts) {
     texts.sort();
     return texts;
@@ -225,6 +243,37 @@ private slots:
         QCOMPARE(ColumnTexts(f.ListView3, 0), QStringList({"one.txt", "three.bin", "tree"}));
         ClickHeader(f.ListView3, 2);
         QCOMPARE(ColumnTexts(f.ListView3, 0), QStringList({"tree", "three.bin", "one.txt"}));
+    }
+
+    void theSelectionAndCurrentRowFollowTheirRows() {
+        TForm1& f = Form();
+        QVERIFY(DropFiles(f, {Path("three.bin"), Path("one.txt"), Path("tree")}, LowerAreaTop(f)));
+        f.ListView1->setFocus();
+        ClickRow(f.ListView1, 0);                    // three.bin
+        ClickRow(f.ListView1, 2, Qt::ShiftModifier); // to tree, the current row
+        const QStringList chosen{"one.txt", "three.bin", "tree"};
+
+        MakeFile(Path("new.bin"), 10);
+        QVERIFY(DropFiles(f, {Path("new.bin")}, LowerAreaTop(f)));
+        QCOMPARE(SelectedNames(f.ListView1), chosen);
+        QCOMPARE(CurrentName(f.ListView1), QStringLiteral("tree"));
+
+        ClickHeader(f.ListView1, 3); // clusters: new.bin 1, one.txt 1, three.bin 3, tree 4
+        QCOMPARE(ColumnTexts(f.ListView1, 0),
+                 QStringList({"one.txt", "new.bin", "three.bin", "tree"}));
+        QCOMPARE(SelectedNames(f.ListView1), chosen);
+        QCOMPARE(CurrentName(f.ListView1), QStringLiteral("tree"));
+        // The keyboard goes on from the current row.
+        QTest::keyClick(f.ListView1, Qt::Key_Up);
+        QCOMPARE(CurrentName(f.ListView1), QStringLiteral("three.bin"));
+
+        // Delete removes the selected rows; the current row moves to a row that stays.
+        ClickRow(f.ListView1, 1, Qt::ControlModifier);
+        QCOMPARE(SelectedNames(f.ListView1), QStringList({"new.bin", "three.bin"}));
+        QTest::keyClick(f.ListView1, Qt::Key_Delete);
+        QCOMPARE(ColumnTexts(f.ListView1, 0), QStringList({"one.txt", "tree"}));
+        QVERIFY(f.ListView1->currentIndex().isValid());
+        QCOMPARE(SelectedNames(f.ListView1), QStringList());
     }
 
 private:
