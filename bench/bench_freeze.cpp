@@ -5,6 +5,8 @@
 // selection, and sort once more. Prints the wall-clock time of each step, the view
 // painted. Usage: bench_freeze [FOLDER]
 #include "AppearanceSetup.h"
+#include "BenchSetUp.h"
+#include "ListViews.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -93,24 +95,10 @@ QString CurrentName(const QTableView* view) {
     return view->currentIndex().siblingAtColumn(0).data().toString();
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    SetUpAppearance();
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QDir::temp().filePath(QStringLiteral("ketrilo-bench-freeze"));
-    MakeFiles(folder);
+void Drive(TForm1& form, const QString& folder) {
     const QString extra = QDir::temp().filePath(QStringLiteral("ketrilo-bench-freeze-extra.bin"));
     QFile(extra).open(QIODevice::WriteOnly);
-
-    TForm1 form(QStringLiteral("/nonexistent/ketrilodisclist.ini"));
-    form.show();
-    QApplication::processEvents();
     QTableView* well = form.ListView1;
-
     std::printf("| %-52s | %9s |\n|%s|%s|\n", "step (100,000 rows)", "ms",
                 std::string(54, '-').c_str(), std::string(11, '-').c_str());
     Step("list the folder (rescan)", [&] {
@@ -130,7 +118,7 @@ int main(int argc, char* argv[]) {
     const QString current = CurrentName(well);
     Step("sort by clusters (selection kept)", [&] { ClickHeader(well, 3); });
     std::printf("  selection now %d blocks, %lld rows; current row %s\n", SelectionBlocks(well),
-                static_cast<long long>(well->selectionModel()->selectedRows().size()),
+                static_cast<long long>(SelectedRows(well).size()),
                 CurrentName(well) == current ? "kept" : "lost");
     Step("sort by name", [&] { ClickHeader(well, 0); });
     Step("register one more file by a drop", [&] {
@@ -141,5 +129,19 @@ int main(int argc, char* argv[]) {
     Step("Delete the selection", [&] { QTest::keyClick(well, Qt::Key_Delete); });
     std::printf("  %d rows left\n", well->model()->rowCount());
     Step("sort by clusters", [&] { ClickHeader(well, 3); });
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    UseOffscreenUnlessChosen();
+    QApplication app(argc, argv);
+    SetUpAppearance();
+    const QString folder = FolderArgument(argc, argv, 1, QStringLiteral("ketrilo-bench-freeze"));
+    MakeFiles(folder);
+    TForm1 form(QStringLiteral("/nonexistent/ketrilodisclist.ini"));
+    form.show();
+    QApplication::processEvents();
+    Drive(form, folder);
     return 0;
 }

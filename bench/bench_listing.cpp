@@ -5,6 +5,7 @@
 // Folders: 100,000 small files in one folder, and a folder whose sub-folders hold
 // 300,000 files. Usage: bench_listing [FLAT_FOLDER [TREE_FOLDER]]
 #include "AppearanceSetup.h"
+#include "BenchSetUp.h"
 #include "Unit1.h"
 
 #include <QApplication>
@@ -112,14 +113,11 @@ void ListTwice(TForm1& form, const QString& folder, const char* what) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessChosen();
     QApplication app(argc, argv);
     SetUpAppearance();
-    const QString flat = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                  : QDir::temp().filePath(QStringLiteral("ketrilo-bench-100k"));
-    const QString tree = argc > 2 ? QString::fromLocal8Bit(argv[2])
-                                  : QDir::temp().filePath(QStringLiteral("ketrilo-bench-300k"));
+    const QString flat = FolderArgument(argc, argv, 1, QStringLiteral("ketrilo-bench-100k"));
+    const QString tree = FolderArgument(argc, argv, 2, QStringLiteral("ketrilo-bench-300k"));
     MakeFiles(flat, FlatFileCount);
     MakeTree(tree);
 

@@ -5,7 +5,6 @@
 #include "AnchoredPanel.h"
 #include "DragHandle.h"
 #include "FolderListModel.h"
-#include "ListViews.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
 #include "StateDump.h"

@@ -116,7 +116,9 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     ShowChanges(registered);
     if (!duplicates.empty())
         m_reporter.ShowInfo(QStringLiteral("重複しています"));
-    ShowChanges(ketrilo::Changes{.capacity = capacityTouched});
+    ketrilo::Changes status;
+    status.capacity = capacityTouched;
+    ShowChanges(status);
     if (duplicates.size() > 1)
         m_reporter.ShowInfo(QStringLiteral("ほかにも重複が %1 件ありました")
                                 .arg(QString::fromStdString(ketrilo::FormatThousands(
