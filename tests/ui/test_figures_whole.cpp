@@ -145,8 +145,10 @@ private slots:
         f.Workspace().well.Append({"b", "", 9999999999999, 999999999, "/tmp/", 0});
         f.Workspace().folderList.rows.push_back({"a", "", 999999999999, 99999999, 1, "", 0});
         f.Workspace().folderList.rows.push_back({"b", "", 9999999999999, 999999999, 1, "", 0});
-        f.RefreshWell();
-        f.RefreshFolderList();
+        ketrilo::Changes added;
+        added.well.appended = 2;
+        added.folderList.appended = 2;
+        f.ShowChanges(added);
         for (QTableView* list : {f.ListView1, f.ListView3}) {
             const QList<PaintedText> painted = PaintedTexts(list->viewport());
             const int fontSize = list->font().pixelSize();
