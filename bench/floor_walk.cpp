@@ -8,7 +8,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -22,14 +21,6 @@
 #include <vector>
 
 namespace {
-
-struct KernelDirent {
-    uint64_t ino;
-    int64_t off;
-    unsigned short reclen;
-    unsigned char type;
-    char name[1];
-};
 
 class Floor {
 public:
@@ -54,20 +45,20 @@ public:
                 ++m_busy;
             }
             for (;;) {
-                const long read = syscall(SYS_getdents64, fd, buffer, sizeof buffer);
+                const long read = getdents64(fd, buffer, sizeof buffer);
                 if (read <= 0)
                     break;
                 for (long at = 0; at < read;) {
-                    const auto* entry = reinterpret_cast<const KernelDirent*>(buffer + at);
-                    const char* name = buffer + at + offsetof(KernelDirent, name);
-                    at += entry->reclen;
+                    const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+                    const char* name = entry->d_name;
+                    at += entry->d_reclen;
                     if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                         continue;
-                    if (entry->type == DT_DIR) {
+                    if (entry->d_type == DT_DIR) {
                         const int child = openat(fd, name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
                         if (child >= 0)
                             Push(child);
-                    } else if (entry->type == DT_REG) {
+                    } else if (entry->d_type == DT_REG) {
                         struct stat st;
                         if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
                             ++files;

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cstddef>
@@ -12,15 +11,6 @@
 namespace ketrilo {
 
 namespace {
-
-// The kernel's record of one entry, as getdents64 fills the buffer.
-struct KernelDirent {
-    uint64_t ino;
-    int64_t off;
-    unsigned short reclen;
-    unsigned char type;
-    char name[1]; // NUL-terminated, as long as the record allows
-};
 
 bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -41,19 +31,19 @@ EntryKind KindOfMode(mode_t mode) {
 bool DirectoryReader::Next() {
     for (;;) {
         if (m_next >= m_end) {
-            const long read = ::syscall(SYS_getdents64, m_fd, m_buffer, sizeof m_buffer);
+            const long read = ::getdents64(m_fd, m_buffer, sizeof m_buffer);
             if (read <= 0)
                 return false;
             m_next = 0;
             m_end = static_cast<size_t>(read);
         }
-        const auto* entry = reinterpret_cast<const KernelDirent*>(m_buffer + m_next);
-        const char* name = m_buffer + m_next + offsetof(KernelDirent, name);
-        m_next += entry->reclen;
+        const auto* entry = reinterpret_cast<const dirent64*>(m_buffer + m_next);
+        const char* name = entry->d_name;
+        m_next += entry->d_reclen;
         if (IsDotOrDotDot(name))
             continue;
         m_name = name;
-        m_type = entry->type;
+        m_type = entry->d_type;
         m_statRead = false;
         return true;
     }

@@ -1,3 +1,4 @@
+#include "DescriptorLimit.h"
 #include "TempTree.h"
 #include "core/DirectorySearch.h"
 #include "core/DragOut.h"
@@ -20,6 +21,7 @@
 namespace ketrilo {
 namespace {
 
+using test::DescriptorLimit;
 using test::TempTree;
 
 // 40 folders of 200-byte names, a file of one byte in each: the bottom folder's path is
@@ -81,21 +83,6 @@ TEST_F(LongPathTest, RecalculatedRenamedAndCheckedForTheDragOut) {
     EXPECT_NO_THROW(CheckDragPaths({bottom + "g", upper + Name}));
     EXPECT_THROW(CheckDragPaths({bottom + "f"}), KetriloError);
 }
-
-// Lowers the soft limit of open files for the life of the object.
-class DescriptorLimit {
-public:
-    explicit DescriptorLimit(rlim_t limit) {
-        getrlimit(RLIMIT_NOFILE, &m_saved);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = std::min(limit, m_saved.rlim_cur);
-        setrlimit(RLIMIT_NOFILE, &lowered);
-    }
-    ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 // With descriptors for a few handles only, the walk gives back the ones it holds and
 // finds its folders again by their names, instead of counting nothing.

@@ -1,4 +1,5 @@
 #include "core/MeasureFolder.h"
+#include "DescriptorLimit.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
 #include "core/Timestamp.h"
@@ -19,6 +20,7 @@
 namespace ketrilo {
 namespace {
 
+using test::DescriptorLimit;
 using test::RecordingIcons;
 using test::TempTree;
 
@@ -55,21 +57,6 @@ size_t OpenDescriptors() {
     }
     return count;
 }
-
-// Lowers the soft limit of open files for the life of the object.
-class DescriptorLimit {
-public:
-    explicit DescriptorLimit(rlim_t limit) {
-        getrlimit(RLIMIT_NOFILE, &m_saved);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = std::min(limit, m_saved.rlim_cur);
-        setrlimit(RLIMIT_NOFILE, &lowered);
-    }
-    ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 TEST(MeasureFolderTest, CountsWholeClustersPerFile) {
     TempTree tree;
