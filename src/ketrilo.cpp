@@ -4,6 +4,7 @@
 #include "core/CommandLine.h"
 #include "core/MeasureCommand.h"
 #include "core/ProfileLocation.h"
+#include "image/IsoDiscImage.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,8 +31,9 @@ std::string ExecutablePath() {
 int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--measure") == 0) {
         const std::vector<std::string> args(argv + 2, argv + argc);
+        ketrilo::IsoDiscImage image;
         return ketrilo::RunMeasureCommand(args, ketrilo::FindProfileFile(ExecutablePath()),
-                                          std::cout, std::cerr);
+                                          std::cout, std::cerr, &image);
     }
 
     const ketrilo::WindowCommandLine command =

@@ -1,9 +1,12 @@
 #include "MeasureCommand.h"
 
 #include "CanonicalPath.h"
+#include "DiscImage.h"
 #include "EscapedText.h"
 #include "IconSource.h"
+#include "ImageStatus.h"
 #include "KetriloError.h"
+#include "NameRules.h"
 #include "OpenByPath.h"
 #include "ProfileFile.h"
 #include "Registration.h"
@@ -12,6 +15,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -21,12 +25,13 @@ namespace ketrilo {
 
 namespace {
 
-constexpr const char* Usage = "usage: ketrilo --measure [--profile NAME] PATH... (in the paths "
-                              "printed, \\\\ \\n \\t \\r and \\xHH stand for a backslash, "
-                              "a control character or a byte that is not UTF-8)";
+constexpr const char* Usage = "usage: ketrilo --measure [--image] [--profile NAME] PATH... (in "
+                              "the paths printed, \\\\ \\n \\t \\r and \\xHH stand for a "
+                              "backslash, a control character or a byte that is not UTF-8)";
 
 struct MeasureArguments {
     std::optional<std::string> profile;
+    bool image = false;
     std::vector<std::string> paths;
 };
 
@@ -44,6 +49,8 @@ std::optional<MeasureArguments> ParseArguments(const std::vector<std::string>& a
             parsed.paths.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
+        } else if (arg == "--image") {
+            parsed.image = true;
         } else if (arg == "--profile" && i + 1 < args.size()) {
             parsed.profile = args[++i];
         } else if (arg == "--profile") {
@@ -97,10 +104,14 @@ std::optional<int64_t> ProfileCapacity(const std::string& name, const std::strin
 } // namespace
 
 int RunMeasureCommand(const std::vector<std::string>& args, const std::string& profileFilePath,
-                      std::ostream& out, std::ostream& err) {
+                      std::ostream& out, std::ostream& err, DiscImage* image) {
     const std::optional<MeasureArguments> parsed = ParseArguments(args, err);
     if (!parsed)
         return 2;
+    if (parsed->image && image == nullptr) {
+        err << "ketrilo --measure: --image is not available in this build\n";
+        return 2;
+    }
 
     Workspace ws;
     if (parsed->profile) {
@@ -141,10 +152,27 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
             << '\n';
     for (const LongNameRow& row : ws.longNames.Rows())
         out << "long\t" << row.length << '\t' << EscapeControlCharacters(row.FullPath()) << '\n';
+    std::optional<ImageReport> imageReport;
+    if (parsed->image) {
+        try {
+            imageReport = image->Measure(ImageItemsOf(ws.well), nullptr);
+        } catch (const std::exception& e) {
+            err << "ketrilo --measure: " << e.what() << "\n";
+            return 2;
+        }
+        out << "image\t" << imageReport->sectors << '\t' << imageReport->sectors * ClusterSize
+            << '\n';
+        for (const ImageFinding& finding : imageReport->findings)
+            out << "check\t" << ImageFindingKeyword(finding.kind) << '\t'
+                << EscapeControlCharacters(finding.path) << '\n';
+    }
     out << report.statusLine << '\n';
     if (unreachable)
         return 2;
-    return report.remainingBytes >= 0 ? 0 : 1;
+    const bool fits = imageReport ? ImageRemainingSectors(imageReport->sectors,
+                                                          ws.capacity.DiscCapacityClusters) >= 0
+                                  : report.remainingBytes >= 0;
+    return fits ? 0 : 1;
 }
 
 } // namespace ketrilo
