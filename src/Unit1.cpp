@@ -7,6 +7,7 @@
 #include "DragHandle.h"
 #include "FileFolder.h"
 #include "FolderListModel.h"
+#include "ImageWatcher.h"
 #include "ListViews.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
@@ -14,6 +15,8 @@
 #include "Resources.h"
 #include "SplitterBar.h"
 #include "WellModel.h"
+#include "core/ImageStatus.h"
+#include "image/IsoDiscImage.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,7 +60,8 @@ template <class W> W* Named(W* widget, const char* name) {
 
 TForm1::TForm1(const QString& profilePath, QWidget* parent)
     : QMainWindow(parent), m_reporter(this), m_profilePath(profilePath), m_dragOut(MakeQtDragOut()),
-      m_longWork(new LongWork(this)) {
+      m_longWork(new LongWork(this)),
+      m_imageWatcher(new ImageWatcher(std::make_shared<ketrilo::IsoDiscImage>(), this)) {
     m_chooseFolder = [this] {
         return SelectFolder([this](QWidget* chooser, const QString& text) {
             m_reporter.ShowConfirm(chooser, text);
@@ -67,6 +71,7 @@ TForm1::TForm1(const QString& profilePath, QWidget* parent)
     BuildLayout();
     ConnectHandlers();
     Run([this] { FormCreate(); });
+    m_imageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
 }
 
 TForm1::~TForm1() {
@@ -119,6 +124,11 @@ void TForm1::BuildLayout() {
     StatusLabel = Named(new FittingLabel(StatusFontPixels, SmallestStatusFontPixels, StatusBar1),
                         "StatusLabel");
     StatusBar1->addWidget(StatusLabel, 1);
+    // The window's own font leaves the first panel as much of the bar as it can.
+    ImageStatusLabel = Named(new QLabel(StatusBar1), "ImageStatusLabel");
+    ImageStatusLabel->setFont(JapaneseGothic(12));
+    ImageStatusLabel->setAccessibleName(QStringLiteral("イメージ"));
+    StatusBar1->addPermanentWidget(ImageStatusLabel);
     setStatusBar(StatusBar1);
 
     setTabOrder(ListView1, Edit1);
@@ -240,4 +250,5 @@ void TForm1::BuildMenu() {
     N2 = Named(bar->addMenu(QStringLiteral("ウェル(&W)")), "N2");
     N3 = Named(N2->addAction(QStringLiteral("クラスタ再計算")), "N3");
     N4 = Named(N2->addAction(QStringLiteral("クリア(&C)")), "N4");
+    N7 = Named(N2->addAction(QStringLiteral("ディスクの検査…")), "N7");
 }

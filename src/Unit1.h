@@ -30,6 +30,8 @@ class QToolBar;
 class QToolButton;
 class AnchoredPanel;
 class DeferredIcons;
+class DiscCheckDialog;
+class ImageWatcher;
 class DragHandle;
 class FolderListModel;
 class LongNameModel;
@@ -82,7 +84,8 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    FittingLabel* StatusLabel = nullptr; // the status bar's one panel
+    FittingLabel* StatusLabel = nullptr; // the status bar's first panel: the clusters
+    QLabel* ImageStatusLabel = nullptr;  // the second panel: the disc image
     QMenu* N1 = nullptr;
     QAction* Post1 = nullptr;
     QAction* N5 = nullptr;
@@ -90,6 +93,7 @@ public:
     QMenu* N2 = nullptr;
     QAction* N3 = nullptr;
     QAction* N4 = nullptr;
+    QAction* N7 = nullptr; // "ディスクの検査…"
 
     ImageList ImageList1;
 
@@ -113,6 +117,7 @@ public:
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
     void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
     void ComboBox1Change();
+    void N7Click(); // the disc check dialog
     // Files dropped onto the window; cursorGlobal is the cursor when the drop is handled.
     void WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal);
 
@@ -128,6 +133,11 @@ public:
     // list's tint. Throws (changing nothing) when the capacity in force is 0.
     void UpdateCapacityStatus();
 
+    // The image panel and the gauge's tooltip show the latest image against the disc in force.
+    void ShowImageStatus();
+    // Selects the long-name row of the entry at fullPath, if there is one.
+    void ShowLongNameRow(const std::string& fullPath);
+
     // The chosen disc entry: the current index, or -1 when the typed text is not the
     // current entry's name.
     [[nodiscard]] int ComboBox1ItemIndex() const;
@@ -138,6 +148,7 @@ public:
     [[nodiscard]] ketrilo::Workspace& Workspace() { return m_ws; }
     [[nodiscard]] const ketrilo::Workspace& Workspace() const { return m_ws; }
     [[nodiscard]] ErrorReporter& Reporter() { return m_reporter; }
+    [[nodiscard]] const ImageWatcher& Image() const { return *m_imageWatcher; }
 
     // Seams for tests.
     void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
@@ -174,7 +185,10 @@ private:
     FolderListModel* m_folderModel = nullptr;
     WellModel* m_wellModel = nullptr;
     LongNameModel* m_longNameModel = nullptr;
-    LongWork* m_longWork = nullptr;    // walks run through it, off the window's thread
-    bool m_comboChangePending = false; // ComboBox1Change is queued for the current action
+    LongWork* m_longWork = nullptr; // walks run through it, off the window's thread
+    ImageWatcher* m_imageWatcher = nullptr;
+    DiscCheckDialog* m_checkDialog = nullptr; // while it is open
+    ketrilo::CapacityReport m_capacityReport; // of the latest UpdateCapacityStatus
+    bool m_comboChangePending = false;        // ComboBox1Change is queued for the current action
     QPoint FDragStartPos;
 };

@@ -3,12 +3,15 @@
 #include "Unit1.h"
 
 #include "AnchoredPanel.h"
+#include "DiscCheckDialog.h"
 #include "DragHandle.h"
 #include "FolderListModel.h"
+#include "ImageWatcher.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
 #include "StateDump.h"
 #include "WellModel.h"
+#include "core/ImageStatus.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -59,6 +62,12 @@ void TForm1::ConnectHandlers() {
         Run([=, this] { Image1MouseMove(shift, x, y); });
     });
 
+    connect(N7, &QAction::triggered, this, [this] { Run([this] { N7Click(); }); });
+    connect(m_imageWatcher, &ImageWatcher::Changed, this, [this] {
+        ShowImageStatus();
+        WriteStateDump();
+    });
+
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::QueueComboBox1Change);
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm1::QueueComboBox1Change);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::QueueComboBox1Change);
@@ -97,7 +106,9 @@ void TForm1::WriteStateDump() const {
         return;
     WriteStateDumpFile(path,
                        StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) +
-                           WidgetPlacesText({Image1, ListView1, ListView3, Panel1, ToolButton3}));
+                           WidgetPlacesText({Image1, ListView1, ListView3, Panel1, ToolButton3}) +
+                           QStringLiteral("image\t") + ImageStatusLabel->text() + '\n' +
+                           (m_checkDialog != nullptr ? m_checkDialog->RowsText() : QString()));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -122,6 +133,10 @@ void TForm1::ShowChanges(const ketrilo::Changes& changes) {
     m_longNameModel->Show(changes.longNames);
     if (changes.listedFolder)
         Edit1->setText(QString::fromUtf8(m_ws.folderList.folder));
+    // Whatever changed the well's rows, or through a rename the names inside its items,
+    // changes its image.
+    if (changes.well.Any() || changes.longNames.Any())
+        m_imageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
     if (changes.capacity)
         UpdateCapacityStatus();
 }

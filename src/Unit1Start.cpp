@@ -82,4 +82,6 @@ void TForm1::UpdateCapacityStatus() {
     ProgressBar1->setValue(std::clamp(report.percentage, 0, 100));
     StatusLabel->ShowText(QString::fromStdString(report.statusLine));
     m_folderModel->TintsChanged();
+    m_capacityReport = report;
+    ShowImageStatus(); // the disc in force may have changed: the image needs no new layout
 }

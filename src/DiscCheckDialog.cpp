@@ -1,0 +1,101 @@
+#include "DiscCheckDialog.h"
+
+#include "ImageWatcher.h"
+#include "core/ImageStatus.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { PathColumn, ReasonColumn, ActionColumn, ColumnCount };
+constexpr int KindRole = Qt::UserRole;
+constexpr int PathBytesRole = Qt::UserRole + 1; // the path as the file system spells it
+
+} // namespace
+
+DiscCheckDialog::DiscCheckDialog(const ImageWatcher& watcher,
+                                 std::function<void(const std::string&)> showLongName,
+                                 QWidget* parent)
+    : QDialog(parent), m_watcher(watcher) {
+    setObjectName(QStringLiteral("DiscCheckDialog"));
+    setWindowTitle(QStringLiteral("ディスクの検査"));
+    resize(760, 320);
+    m_summary = new QLabel(this);
+    m_summary->setObjectName(QStringLiteral("DiscCheckSummary"));
+    m_table = new QTableWidget(0, ColumnCount, this);
+    m_table->setObjectName(QStringLiteral("DiscCheckList"));
+    m_table->setAccessibleName(QStringLiteral("ディスクの検査"));
+    m_table->setHorizontalHeaderLabels({QStringLiteral("パス"), QStringLiteral("問題"),
+                                        QStringLiteral("ライティングソフトの処理")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnWidth(PathColumn, 300);
+    m_table->setColumnWidth(ReasonColumn, 220);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("閉じる"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(m_summary);
+    column->addWidget(m_table, 1);
+    column->addWidget(buttons);
+
+    connect(m_table, &QTableWidget::cellDoubleClicked, this,
+            [this, showLongName = std::move(showLongName)](int row, int) {
+                const QTableWidgetItem* path = m_table->item(row, PathColumn);
+                if (path->data(KindRole).toInt() ==
+                    static_cast<int>(ketrilo::ImageFindingKind::JolietNameTooLong))
+                    showLongName(path->data(PathBytesRole).toByteArray().toStdString());
+            });
+    connect(&watcher, &ImageWatcher::Changed, this, &DiscCheckDialog::Fill);
+    Fill();
+}
+
+void DiscCheckDialog::Fill() {
+    m_table->setRowCount(0);
+    const auto& report = m_watcher.Report();
+    if (m_watcher.Computing()) {
+        m_summary->setText(QString::fromUtf8(ketrilo::ImageComputingText));
+    } else if (!report) {
+        m_summary->setText(QStringLiteral("イメージを計算できませんでした: ") +
+                           m_watcher.Failure());
+    } else if (report->findings.empty()) {
+        m_summary->setText(QStringLiteral("ライティングソフトが変えるものや拒むものはありません"));
+    } else {
+        m_summary->setText(QStringLiteral("ライティングソフトが変えるか拒むもの: %1件")
+                               .arg(report->findings.size()));
+        m_table->setRowCount(static_cast<int>(report->findings.size()));
+        int row = 0;
+        for (const ketrilo::ImageFinding& finding : report->findings) {
+            auto* path = new QTableWidgetItem(QString::fromStdString(finding.path));
+            path->setData(KindRole, static_cast<int>(finding.kind));
+            path->setData(PathBytesRole, QByteArray::fromStdString(finding.path));
+            m_table->setItem(row, PathColumn, path);
+            m_table->setItem(
+                row, ReasonColumn,
+                new QTableWidgetItem(QString::fromUtf8(ketrilo::ImageFindingReason(finding.kind))));
+            m_table->setItem(
+                row, ActionColumn,
+                new QTableWidgetItem(QString::fromUtf8(ketrilo::ImageFindingAction(finding.kind))));
+            ++row;
+        }
+    }
+    emit Filled();
+}
+
+QString DiscCheckDialog::RowsText() const {
+    QString text = QStringLiteral("checks\t") + m_summary->text() + '\n';
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        QStringList fields{QStringLiteral("check")};
+        for (int column = 0; column < ColumnCount; ++column)
+            fields << m_table->item(row, column)->text();
+        text += fields.join(QLatin1Char('\t')) + '\n';
+    }
+    return text;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// DiscCheckDialog ("ディスクの検査"): one row per thing the burning program would change
+// or refuse in the well's image: the path, what is wrong, what the burner will do. It
+// follows the image watcher, so a computation that ends while it is open fills it.
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class ImageWatcher;
+class QLabel;
+class QTableWidget;
+
+class DiscCheckDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // showLongName(path) is called when the user double-clicks a name that is too long
+    // for Joliet, so the window can point at its row in the long-name list.
+    DiscCheckDialog(const ImageWatcher& watcher,
+                    std::function<void(const std::string&)> showLongName,
+                    QWidget* parent = nullptr);
+
+    // The rows as the user reads them, "check\t<path>\t<what is wrong>\t<what the burner
+    // does>" one a line, after the summary line "checks\t<summary>".
+    [[nodiscard]] QString RowsText() const;
+
+signals:
+    // The rows were filled anew.
+    void Filled();
+
+private:
+    void Fill();
+
+    const ImageWatcher& m_watcher;
+    QLabel* m_summary = nullptr;
+    QTableWidget* m_table = nullptr;
+};

@@ -1,0 +1,62 @@
+// TForm1 and the disc image: the second status panel, the gauge's tooltip, and the
+// disc check dialog.
+#include "Unit1.h"
+
+#include "DiscCheckDialog.h"
+#include "ImageWatcher.h"
+#include "ListViews.h"
+#include "core/ImageStatus.h"
+#include "core/Numbers.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTimer>
+
+void TForm1::ShowImageStatus() {
+    const auto& report = m_imageWatcher->Report();
+    const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
+    QString text;
+    bool fits = true;
+    if (m_imageWatcher->Computing()) {
+        text = QString::fromUtf8(ketrilo::ImageComputingText);
+    } else if (report) {
+        text = QString::fromStdString(ketrilo::ImageStatusText(report->sectors, capacity));
+        fits = ketrilo::ImageRemainingSectors(report->sectors, capacity) >= 0;
+    } else {
+        text = QStringLiteral("イメージ:計算できません");
+    }
+    ImageStatusLabel->setText(text);
+    ImageStatusLabel->setToolTip(m_imageWatcher->Failure());
+    QPalette colours = StatusBar1->palette();
+    if (!fits)
+        colours.setColor(QPalette::WindowText, Qt::red);
+    ImageStatusLabel->setPalette(colours);
+    ProgressBar1->setToolTip(
+        QStringLiteral("クラスタ:%1個(%2%)\n")
+            .arg(QString::fromStdString(ketrilo::FormatThousands(m_capacityReport.totalClusters)))
+            .arg(m_capacityReport.percentage) +
+        text);
+}
+
+void TForm1::N7Click() {
+    DiscCheckDialog dialog(
+        *m_imageWatcher, [this](const std::string& path) { ShowLongNameRow(path); }, this);
+    m_checkDialog = &dialog;
+    connect(&dialog, &DiscCheckDialog::Filled, this, [this] { WriteStateDump(); });
+    QTimer::singleShot(0, &dialog, [this] { WriteStateDump(); });
+    dialog.exec();
+    m_checkDialog = nullptr;
+}
+
+void TForm1::ShowLongNameRow(const std::string& fullPath) {
+    const auto& rows = m_ws.longNames.Rows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].FullPath() == fullPath) {
+            SelectRows(ListView2, {i});
+            ListView2->scrollTo(ListView2->model()->index(static_cast<int>(i), 0));
+            return;
+        }
+    }
+}
