@@ -27,6 +27,11 @@ constexpr HelpLine HelpLines[] = {
      "of the disc list (4,707,319,808 bytes without it). Exit 0 when the items fit, 1 when "
      "they do not, 2 on a usage error or when a PATH cannot be reached (it is named on "
      "standard error and the rest is printed)."},
+    {"ketrilo --measure --image [--profile NAME] PATH...",
+     "As --measure, and also lay out the disc image a burning program makes of the items "
+     "(Rock Ridge, Joliet, ISO 9660 level 3, no padding): print \"image\", its sectors and "
+     "bytes, and a \"check\" line with a kind and a path for each thing the burner would "
+     "change or refuse. Whether the items fit is then judged by the image, not the clusters."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };
