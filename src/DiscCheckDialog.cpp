@@ -49,9 +49,11 @@ DiscCheckDialog::DiscCheckDialog(const ImageWatcher& watcher,
     connect(m_table, &QTableWidget::cellDoubleClicked, this,
             [this, showLongName = std::move(showLongName)](int row, int) {
                 const QTableWidgetItem* path = m_table->item(row, PathColumn);
-                if (path->data(KindRole).toInt() ==
+                if (path->data(KindRole).toInt() !=
                     static_cast<int>(ketrilo::ImageFindingKind::JolietNameTooLong))
-                    showLongName(path->data(PathBytesRole).toByteArray().toStdString());
+                    return;
+                showLongName(path->data(PathBytesRole).toByteArray().toStdString());
+                accept(); // the user goes on in the long-name list
             });
     connect(&watcher, &ImageWatcher::Changed, this, &DiscCheckDialog::Fill);
     Fill();

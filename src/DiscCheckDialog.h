@@ -16,8 +16,8 @@ class DiscCheckDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // showLongName(path) is called when the user double-clicks a name that is too long
-    // for Joliet, so the window can point at its row in the long-name list.
+    // A double click on a name too long for Joliet calls showLongName(path), so the window
+    // can point at its row in the long-name list, and closes the dialog.
     DiscCheckDialog(const ImageWatcher& watcher,
                     std::function<void(const std::string&)> showLongName,
                     QWidget* parent = nullptr);

@@ -34,7 +34,7 @@ FindingWords WordsFor(ImageFindingKind kind) {
     switch (kind) {
     case ImageFindingKind::JolietNameTooLong:
         return {"joliet-name-too-long", "名前が64文字を超えています (Windows で見える名前)",
-                "65文字目から後を切り捨てます"};
+                "65文字目から後を切り捨てます (長い名前のリストで直せます)"};
     case ImageFindingKind::JolietCharacter:
         return {"joliet-character", "Windows で使えない文字 (* / : ; ? \\ や制御文字) があります",
                 "その文字を「_」に置き換えます"};

@@ -7,12 +7,17 @@
 #include "core/ImageStatus.h"
 #include "image/IsoDiscImage.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace ui_test;
 
@@ -63,6 +68,45 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             panel->text(), QString::fromStdString(ketrilo::ImageStatusText(empty, 40)), 30000);
         QVERIFY(panel->palette().color(QPalette::WindowText) != QColor(Qt::red));
+    }
+
+    void checkDialogLeadsToTheLongName() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("docs"));
+        QVERIFY(QDir().mkpath(folder));
+        MakeFile(folder + QStringLiteral("/a:b"), 1);
+        const QString longName = folder + QLatin1Char('/') + QString(65, QLatin1Char('L'));
+        MakeFile(longName, 1);
+        WindowFixture fixture;
+        TForm1& form = fixture.Form();
+        form.show();
+        QVERIFY(DropFiles(form, {folder}, LowerAreaTop(form)));
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Image().Computing(), 30000);
+
+        QStringList rows;
+        QTimer::singleShot(0, &form, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            const auto closeOnFailure = qScopeGuard([dialog] { dialog->close(); });
+            auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("DiscCheckList"));
+            for (int row = 0; row < table->rowCount(); ++row)
+                rows << table->item(row, 0)->text() + '|' + table->item(row, 1)->text();
+            QVERIFY(QTest::qWaitForWindowExposed(table->window()));
+            const QRect cell = table->visualItemRect(table->findItems(longName, {}).first());
+            // A user's double click: the first press selects, the second is the double click.
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        });
+        form.N7->trigger();
+        QCOMPARE(
+            rows,
+            QStringList(
+                {longName + '|' +
+                     ketrilo::ImageFindingReason(ketrilo::ImageFindingKind::JolietNameTooLong),
+                 folder + QStringLiteral("/a:b|") +
+                     ketrilo::ImageFindingReason(ketrilo::ImageFindingKind::JolietCharacter)}));
+        QCOMPARE(ColumnTexts(form.ListView2, 0), QStringList({QString(65, QLatin1Char('L'))}));
+        QCOMPARE(form.ListView2->selectionModel()->selectedRows().size(), 1);
     }
 };
 
