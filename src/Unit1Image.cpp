@@ -4,10 +4,10 @@
 
 #include "DiscCheckDialog.h"
 #include "ImageWatcher.h"
-#include "ListViews.h"
 #include "core/ImageStatus.h"
 #include "core/Numbers.h"
 
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -54,8 +54,11 @@ void TForm1::ShowLongNameRow(const std::string& fullPath) {
     const auto& rows = m_ws.longNames.Rows();
     for (size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].FullPath() == fullPath) {
-            SelectRows(ListView2, {i});
-            ListView2->scrollTo(ListView2->model()->index(static_cast<int>(i), 0));
+            const QModelIndex row = ListView2->model()->index(static_cast<int>(i), 0);
+            ListView2->selectionModel()->select(row, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+            ListView2->setCurrentIndex(row);
+            ListView2->scrollTo(row);
             return;
         }
     }
