@@ -1,5 +1,6 @@
 #include "DeferredIcons.h"
 
+#include "EntryKind.h"
 #include "ImageList.h"
 
 namespace {
@@ -11,8 +12,14 @@ int32_t StandIn(size_t slot) {
 } // namespace
 
 int32_t DeferredIcons::IconIndexFor(const std::string& fullPath) {
+    const EntryKind kind = EntryKindOf(fullPath);
+    if (kind == EntryKind::Folder)
+        return ketrilo::FolderIconIndex;
     const QString path = QString::fromUtf8(fullPath);
-    const std::optional<QString> key = m_globKey.KeyForPath(path);
+    // Every link shows the one link picture, whatever its name.
+    const std::optional<QString> key = kind == EntryKind::Link
+                                           ? std::optional<QString>(QStringLiteral("inode/symlink"))
+                                           : m_globKey.KeyForPath(path);
     std::lock_guard lock(m_mutex);
     if (key) {
         const auto known = m_byKey.constFind(*key);

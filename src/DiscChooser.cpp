@@ -1,10 +1,15 @@
 #include "DiscChooser.h"
 
+#include "DiscChooserAccessible.h"
+
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QStyle>
 
 DiscChooser::DiscChooser(QWidget* parent) : QComboBox(parent) {
+    static const bool accessible =
+        (QAccessible::installFactory(&DiscChooserAccessible::Create), true);
+    Q_UNUSED(accessible);
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);

@@ -1,5 +1,6 @@
 #include "ImageList.h"
 
+#include "EntryKind.h"
 #include "Resources.h"
 
 #include <QMimeType>
@@ -12,6 +13,15 @@ ImageList::ImageList() {
 }
 
 int32_t ImageList::IconIndexFor(const std::string& fullPath) {
+    switch (EntryKindOf(fullPath)) {
+    case EntryKind::Folder:
+        return ketrilo::FolderIconIndex;
+    case EntryKind::Link:
+        return IndexForIconName(QStringLiteral("inode-symlink"),
+                                QStringLiteral("emblem-symbolic-link"));
+    case EntryKind::File:
+        break;
+    }
     const QString path = QString::fromUtf8(fullPath);
     const std::optional<QString> key = m_globKey.KeyForPath(path);
     if (key) {

@@ -20,7 +20,8 @@ public:
 
     ImageList();
 
-    // The icon of the entry's file type, judged by its name alone (nothing is read).
+    // The folder picture for a folder (a hidden one too), the theme's link picture for a
+    // symbolic link, else the icon of the file's type judged by its name.
     int32_t IconIndexFor(const std::string& fullPath) override;
 
     // The picture at index; an empty icon for an index outside the list.

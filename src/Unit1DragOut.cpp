@@ -2,13 +2,12 @@
 #include "Unit1.h"
 
 #include "DragHandle.h"
+#include "DragOutButtons.h"
 #include "core/DragOut.h"
 
-#include <QApplication>
 #include <QByteArray>
 #include <QDrag>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QTimer>
 
 namespace {
@@ -19,31 +18,6 @@ QUrl FileUrl(const std::string& path) {
     return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"),
                              QUrl::StrictMode);
 }
-
-uint32_t KeyState(Qt::MouseButtons buttons) {
-    uint32_t state = 0;
-    if (buttons & Qt::LeftButton)
-        state |= ketrilo::MK_LBUTTON;
-    if (buttons & Qt::RightButton)
-        state |= ketrilo::MK_RBUTTON;
-    return state;
-}
-
-// Qt drops on the release of any button; a right button pressed during the drag must
-// cancel it instead. Qt's own drag filter handles Escape and the left release.
-class CancelOnRightButton final : public QObject {
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::MouseButtonPress)
-            return false;
-        const auto* press = static_cast<QMouseEvent*>(event);
-        if (ketrilo::QueryContinueDrag(false, KeyState(press->buttons())) !=
-            ketrilo::DRAGDROP_S_CANCEL)
-            return false;
-        QDrag::cancel();
-        return true;
-    }
-};
 
 class QtDragOut final : public DragOutSeam {
 public:
@@ -57,10 +31,14 @@ public:
         auto* drag = new QDrag(source); // Qt deletes it when the drag is over
         drag->setMimeData(data);
         drag->setPixmap(source->grab());
-        CancelOnRightButton cancelOnRight;
-        qApp->installEventFilter(&cancelOnRight);
+        // The drag puts its own event filter in place once it runs; the buttons' rules
+        // come in after it, from inside the drag's loop, so that they are asked first.
+        DragOutButtons buttons;
+        QTimer watch;
+        watch.setSingleShot(true);
+        QObject::connect(&watch, &QTimer::timeout, &buttons, &DragOutButtons::Watch);
+        watch.start(0);
         drag->exec(Qt::CopyAction, Qt::CopyAction);
-        qApp->removeEventFilter(&cancelOnRight);
     }
 };
 
