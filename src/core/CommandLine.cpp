@@ -26,7 +26,9 @@ constexpr HelpLine HelpLines[] = {
      "item's clusters and bytes, the over-long names and the status line. NAME picks a disc "
      "of the disc list (4,707,319,808 bytes without it). Exit 0 when the items fit, 1 when "
      "they do not, 2 on a usage error or when a PATH cannot be reached (it is named on "
-     "standard error and the rest is printed)."},
+     "standard error and the rest is printed). Each item is one line: in the paths printed, "
+     "\\\\ \\n \\t \\r and \\xHH stand for a backslash, a control character or a byte that is "
+     "not UTF-8."},
     {"ketrilo --measure --image [--profile NAME] PATH...",
      "As --measure, and also lay out the disc image a burning program makes of the items "
      "(Rock Ridge, Joliet, ISO 9660 level 3, no padding): print \"image\", its sectors and "
