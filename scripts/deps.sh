@@ -11,6 +11,7 @@ packages=(
   xvfb xauth xdotool x11-utils
   desktop-file-utils appstream
   brasero xfburn thunar dbus-x11 at-spi2-core python3-pyatspi
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

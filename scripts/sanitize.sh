@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the core and the window with clang under AddressSanitizer and UBSan into
+# build-sanitize/, runs the core and window tests there (any report fails them), then runs
+# every fuzz target for a short, fixed number of executions over its seeds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/sanitize-env.sh
+configure_sanitize_build
+cmake --build build-sanitize
+# The end-to-end tests drive the release build; here only the tests of the code itself.
+(cd build-sanitize && ctest --output-on-failure --timeout 600 -E '^e2e\.')
+bash scripts/fuzz.sh 20000
