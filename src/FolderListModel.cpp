@@ -27,9 +27,9 @@ void FolderListModel::TintsChanged() {
 QString FolderListModel::CellText(size_t row, int column) const {
     const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
     switch (column) {
-    case Length:
+    case ketrilo::FolderColumnLength:
         return LengthText(r.length);
-    case LastModified:
+    case ketrilo::FolderColumnTimestamp:
         return QString::fromStdString(r.lastModified);
     default:
         return SharedCellText(r, column);
@@ -43,7 +43,8 @@ int32_t FolderListModel::RowIcon(size_t row) const {
 QVariant FolderListModel::CellBackground(size_t row, int column) const {
     const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
     const std::optional<uint32_t> tint =
-        column == Name ? ketrilo::NameCellTint(r)
-                       : ketrilo::OtherCellTint(r, m_ws.capacity.RemainingBytes);
+        column == ketrilo::FolderColumnName
+            ? ketrilo::NameCellTint(r)
+            : ketrilo::OtherCellTint(r, m_ws.capacity.RemainingBytes);
     return tint ? QVariant(FromBgr(*tint)) : QVariant();
 }

@@ -11,8 +11,6 @@ class FolderListModel final : public RowTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Name, Ext, Bytes, Clusters, Length, LastModified };
-
     FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
     // RemainingBytes changed: every cell's background is asked for again.
     void TintsChanged();

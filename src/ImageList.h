@@ -16,7 +16,6 @@
 class ImageList final : public ketrilo::IconSource {
 public:
     static constexpr int32_t FileIconIndex = 1;
-    static constexpr int32_t DiscIconIndex = 2;
 
     ImageList();
 

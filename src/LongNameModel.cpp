@@ -1,5 +1,6 @@
 #include "LongNameModel.h"
 
+#include "PathText.h"
 #include "core/Workspace.h"
 
 LongNameModel::LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
@@ -16,12 +17,12 @@ size_t LongNameModel::CoreRowCount() const {
 QString LongNameModel::CellText(size_t row, int column) const {
     const ketrilo::LongNameRow& r = m_ws.longNames.Rows()[row];
     switch (column) {
-    case Name:
-        return QString::fromUtf8(r.name);
-    case Length:
+    case ketrilo::LongNameColumnName:
+        return TextOfBytes(r.name);
+    case ketrilo::LongNameColumnLength:
         return LengthText(r.length);
-    case Folder:
-        return QString::fromUtf8(r.folder);
+    case ketrilo::LongNameColumnFolder:
+        return TextOfBytes(r.folder);
     default:
         return {};
     }

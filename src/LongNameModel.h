@@ -11,8 +11,6 @@ class LongNameModel final : public RowTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Name, Length, Folder };
-
     LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
 
 protected:

@@ -3,6 +3,9 @@
 // alignment), the shared icon list, and the notifications that let a view follow the
 // rows the core changed.
 
+#include "PathText.h"
+#include "core/Columns.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 
@@ -54,13 +57,13 @@ protected:
     // disc and clusters.
     template <class Row> [[nodiscard]] static QString SharedCellText(const Row& r, int column) {
         switch (column) {
-        case 0:
-            return QString::fromUtf8(r.name);
-        case 1:
-            return QString::fromUtf8(r.ext);
-        case 2:
+        case ketrilo::SharedColumnName:
+            return TextOfBytes(r.name);
+        case ketrilo::SharedColumnExt:
+            return TextOfBytes(r.ext);
+        case ketrilo::SharedColumnBytes:
             return BytesText(r.bytes);
-        case 3:
+        case ketrilo::SharedColumnClusters:
             return ClustersText(r.clusters);
         default:
             return {};

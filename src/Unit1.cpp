@@ -11,6 +11,7 @@
 #include "ListViews.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
+#include "QtDragOut.h"
 #include "RaisedToolBar.h"
 #include "Resources.h"
 #include "SplitterBar.h"
@@ -59,8 +60,8 @@ template <class W> W* Named(W* widget, const char* name) {
 } // namespace
 
 TForm1::TForm1(const QString& profilePath, QWidget* parent)
-    : QMainWindow(parent), m_reporter(this), m_profilePath(profilePath), m_dragOut(MakeQtDragOut()),
-      m_longWork(new LongWork(this)),
+    : QMainWindow(parent), m_reporter(this), m_profilePath(profilePath),
+      m_dragOut(std::make_unique<QtDragOut>()), m_longWork(new LongWork(this)),
       m_imageWatcher(new ImageWatcher(std::make_shared<ketrilo::IsoDiscImage>(), this)) {
     m_chooseFolder = [this] {
         return SelectFolder([this](QWidget* chooser, const QString& text) {

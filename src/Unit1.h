@@ -3,6 +3,7 @@
 // into one handler named after its control and event, runs each handler through
 // the error reporter, and shows the core's Workspace through three list models.
 
+#include "DragOutSeam.h"
 #include "ErrorReporter.h"
 #include "FittingLabel.h"
 #include "ImageList.h"
@@ -38,18 +39,6 @@ class LongNameModel;
 class LongWork;
 class SplitterBar;
 class WellModel;
-
-// Hands the well to other programs: a modal, copy-only drag of the given full paths
-// (the file system's bytes, as local file URLs) started from source. Tests replace it
-// with a recorder.
-class DragOutSeam {
-public:
-    virtual ~DragOutSeam() = default;
-    virtual void RunCopyDrag(QWidget* source, const std::vector<std::string>& paths) = 0;
-};
-
-// The real drag-out through QDrag.
-[[nodiscard]] std::unique_ptr<DragOutSeam> MakeQtDragOut();
 
 // The folder chooser: returns the chosen folder's path, or "" when nothing was chosen.
 using FolderChooser = std::function<QString()>;

@@ -9,6 +9,7 @@
 #include "ImageWatcher.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
+#include "PathText.h"
 #include "StateDump.h"
 #include "WellModel.h"
 #include "core/ImageStatus.h"
@@ -132,7 +133,7 @@ void TForm1::ShowChanges(const ketrilo::Changes& changes) {
     m_wellModel->Show(changes.well);
     m_longNameModel->Show(changes.longNames);
     if (changes.listedFolder)
-        Edit1->setText(QString::fromUtf8(m_ws.folderList.folder));
+        Edit1->setText(TextOfBytes(m_ws.folderList.folder));
     // Whatever changed the well's rows, or through a rename the names inside its items,
     // changes its image.
     if (changes.well.Any() || changes.longNames.Any())

@@ -3,26 +3,18 @@
 
 #include "DeferredIcons.h"
 #include "LongWork.h"
+#include "PathText.h"
 #include "core/Paths.h"
 #include "core/Registration.h"
 
-#include <QFile>
 #include <QLineEdit>
-
-namespace {
-
-std::string PathBytes(const QString& text) {
-    return QFile::encodeName(text).toStdString();
-}
-
-} // namespace
 
 std::string TForm1::FolderBoxPath() const {
     // A folder whose name is not valid UTF-8 shows with U+FFFD; keep its real bytes.
     const std::string& listed = m_ws.folderList.folder;
-    if (!listed.empty() && Edit1->text() == QString::fromUtf8(listed))
+    if (!listed.empty() && Edit1->text() == TextOfBytes(listed))
         return listed;
-    return PathBytes(Edit1->text());
+    return BytesOfText(Edit1->text());
 }
 
 void TForm1::ToolButton2Click() {
@@ -34,7 +26,7 @@ void TForm1::ShowChosenFolder(const QString& chosen) {
         Edit1->clear();
         return;
     }
-    ListFolderInBox(ketrilo::WithTrailingBackslash(PathBytes(chosen)));
+    ListFolderInBox(ketrilo::WithTrailingBackslash(BytesOfText(chosen)));
 }
 
 void TForm1::ToolButton3Click() {

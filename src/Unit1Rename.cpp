@@ -3,6 +3,7 @@
 
 #include "AnchoredPanel.h"
 #include "ListViews.h"
+#include "PathText.h"
 #include "core/NameRules.h"
 #include "core/Rename.h"
 
@@ -24,7 +25,7 @@ void TForm1::ListView2DblClick() {
         return;
     Panel2->show();
     // A name that is not valid UTF-8 shows with U+FFFD; the rename uses the row's bytes.
-    Edit2->setText(QString::fromUtf8(m_ws.longNames.At(selected.front()).name));
+    Edit2->setText(TextOfBytes(m_ws.longNames.At(selected.front()).name));
     Edit2->setFocus();
     Edit2->setCursorPosition(static_cast<int>(Edit2->text().size()));
 }
@@ -52,7 +53,7 @@ void TForm1::Edit2KeyDown(int key, Qt::KeyboardModifiers) {
         return;
     const size_t row = selected.front();
     const ketrilo::LongNameRow entry = m_ws.longNames.At(row);
-    const std::string newName = Edit2->text().toUtf8().toStdString();
+    const std::string newName = BytesOfText(Edit2->text());
     if (!ketrilo::RenameOnDisk(entry.folder, entry.name, newName)) {
         m_reporter.ShowInfo(QStringLiteral("リネームに失敗しました"));
         return;

@@ -25,7 +25,6 @@ void TForm1::FormCreate() {
     m_ws.DraggingFromSelf = false;
     LoadProfilesIntoChooser();
     m_ws.capacity.DiscCapacityClusters = ketrilo::DefaultCapacityClusters;
-    m_ws.capacity.RemainingBytes = m_ws.capacity.DiscCapacityClusters * ketrilo::ClusterSize;
     UpdateCapacityStatus();
 }
 

@@ -1,5 +1,6 @@
 #include "WellModel.h"
 
+#include "PathText.h"
 #include "core/Workspace.h"
 
 WellModel::WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
@@ -17,7 +18,7 @@ size_t WellModel::CoreRowCount() const {
 
 QString WellModel::CellText(size_t row, int column) const {
     const ketrilo::WellRow& r = m_ws.well.Rows()[row];
-    return column == Path ? QString::fromUtf8(r.path) : SharedCellText(r, column);
+    return column == ketrilo::WellColumnPath ? TextOfBytes(r.path) : SharedCellText(r, column);
 }
 
 int32_t WellModel::RowIcon(size_t row) const {

@@ -11,8 +11,6 @@ class WellModel final : public RowTableModel {
     Q_OBJECT
 
 public:
-    enum Column { Name, Ext, Bytes, Clusters, Path };
-
     WellModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent);
 
 protected:

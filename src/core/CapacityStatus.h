@@ -2,6 +2,7 @@
 // Capacity arithmetic: the well's clusters against the disc in force, and the
 // folder list's tints that follow from the space left.
 
+#include "NameRules.h"
 #include "Rows.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@ inline constexpr int64_t DefaultCapacityClusters = 2298496;
 
 struct CapacityState {
     int64_t DiscCapacityClusters = DefaultCapacityClusters;
-    int64_t RemainingBytes = DefaultCapacityClusters * 2048;
+    int64_t RemainingBytes = DefaultCapacityClusters * ClusterSize;
 };
 
 struct CapacityReport {

@@ -2,6 +2,7 @@
 
 #include "NameRules.h"
 #include "OpenByPath.h"
+#include "RenamedFolder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -89,10 +90,8 @@ Changes ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newNam
     const std::string oldPrefix = oldKey + "/";
     const std::string newPrefix = renamed.folder + newName + "/";
     for (size_t i = 0; i < ws.longNames.Size(); ++i) {
-        const LongNameRow& row = ws.longNames.At(i);
-        if (row.folder.starts_with(oldPrefix)) {
-            LongNameRow moved = row;
-            moved.folder.replace(0, oldPrefix.size(), newPrefix);
+        LongNameRow moved = ws.longNames.At(i);
+        if (FollowRenamedFolder(moved.folder, oldPrefix, newPrefix)) {
             ws.longNames.ReplaceAt(i, std::move(moved));
             changes.longNames.changed.push_back(i);
         }
@@ -100,10 +99,7 @@ Changes ApplyRename(Workspace& ws, size_t longNameRow, const std::string& newNam
     for (size_t i : ws.well.ReplaceFolderPrefix(oldPrefix, newPrefix)) {
         changes.well.changed.push_back(i);
     }
-    if (ws.folderList.folder.starts_with(oldPrefix)) {
-        ws.folderList.folder.replace(0, oldPrefix.size(), newPrefix);
-        changes.listedFolder = true;
-    }
+    changes.listedFolder = FollowRenamedFolder(ws.folderList.folder, oldPrefix, newPrefix);
     std::sort(changes.longNames.changed.begin(), changes.longNames.changed.end());
     std::sort(changes.well.changed.begin(), changes.well.changed.end());
     return changes;

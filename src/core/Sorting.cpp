@@ -49,12 +49,10 @@ const std::string* SortText(const FolderRow& row, int column) {
 }
 
 // The number columns: bytes and clusters in both lists, the name length in the folder list.
-static_assert(int{WellColumnBytes} == int{FolderColumnBytes});
-static_assert(int{WellColumnClusters} == int{FolderColumnClusters});
 template <typename Row> int CompareNumberColumn(const Row& a, const Row& b, int column) {
-    if (column == WellColumnBytes)
+    if (column == SharedColumnBytes)
         return CompareNumbers(a.bytes, b.bytes);
-    if (column == WellColumnClusters)
+    if (column == SharedColumnClusters)
         return CompareNumbers(a.clusters, b.clusters);
     if constexpr (requires { a.length; })
         return CompareNumbers(a.length, b.length);

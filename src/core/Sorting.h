@@ -1,6 +1,7 @@
 #pragma once
 // Column sorting of the well and the folder list.
 
+#include "Columns.h"
 #include "Rows.h"
 
 #include <array>
@@ -18,34 +19,14 @@ struct SortSigns {
 inline constexpr int WellSortBase = 0;
 inline constexpr int FolderSortBase = 5;
 
-// The sortable columns of each list, left to right.
-enum WellColumn : int {
-    WellColumnName,
-    WellColumnExt,
-    WellColumnBytes,
-    WellColumnClusters,
-    WellColumnPath,
-    WellColumnCount
-};
-enum FolderColumn : int {
-    FolderColumnName,
-    FolderColumnExt,
-    FolderColumnBytes,
-    FolderColumnClusters,
-    FolderColumnLength,
-    FolderColumnTimestamp,
-    FolderColumnCount
-};
-
 // The user's text order (UserTextOrder): the desktop's collation for the user's locale,
 // case-sensitive, blanks and punctuation before digits, digits before letters, a text
 // before every longer text that begins with it, only identical texts equal. Negative,
 // zero or positive.
 [[nodiscard]] int CompareText(std::string_view a, std::string_view b);
 
-// Columns: well 0 name, 1 ext, 2 bytes, 3 clusters, 4 path; folder list 0 name, 1 ext,
-// 2 bytes, 3 clusters, 4 length, 5 time stamp. Number columns compare by value.
-// The result is multiplied by the column's direction factor.
+// Row a against row b in a column (WellColumn, FolderColumn); number columns compare
+// by value. The result is multiplied by the column's direction factor.
 [[nodiscard]] int CompareWellRows(const WellRow& a, const WellRow& b, int column,
                                   const SortSigns& signs);
 [[nodiscard]] int CompareFolderRows(const FolderRow& a, const FolderRow& b, int column,

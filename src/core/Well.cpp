@@ -2,6 +2,7 @@
 
 #include "Numbers.h"
 #include "Permutation.h"
+#include "RenamedFolder.h"
 
 #include <numeric>
 
@@ -72,8 +73,7 @@ std::vector<size_t> Well::ReplaceFolderPrefix(const std::string& oldPrefix,
                                               const std::string& newPrefix) {
     std::vector<size_t> changed;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i].path.starts_with(oldPrefix)) {
-            m_rows[i].path.replace(0, oldPrefix.size(), newPrefix);
+        if (FollowRenamedFolder(m_rows[i].path, oldPrefix, newPrefix)) {
             changed.push_back(i);
         }
     }

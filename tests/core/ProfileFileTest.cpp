@@ -1,3 +1,4 @@
+#include "core/IniFile.h"
 #include "core/ProfileFile.h"
 #include "core/CapacityStatus.h"
 #include "core/KetriloError.h"
