@@ -12,6 +12,7 @@ packages=(
   desktop-file-utils appstream
   brasero xfburn thunar dbus-x11 at-spi2-core python3-pyatspi
   clang libclang-rt-14-dev llvm
+  genisoimage
 )
 
 missing=()

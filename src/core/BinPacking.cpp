@@ -1,0 +1,350 @@
+#include "BinPacking.h"
+
+#include <algorithm>
+#include <numeric>
+#include <queue>
+
+namespace ketrilo {
+
+namespace {
+
+// Swap searches visit at most this many items per attempt to empty a bin, so that a
+// hopeless attempt over hundreds of thousands of small items ends soon.
+constexpr int64_t VisitBudget = 20'000'000;
+
+// Costliest first; equal costs in item order.
+std::vector<uint32_t> DecreasingOrder(const PackProblem& problem, std::vector<uint32_t> items) {
+    std::stable_sort(items.begin(), items.end(), [&problem](uint32_t a, uint32_t b) {
+        return problem.items[a].cost > problem.items[b].cost;
+    });
+    return items;
+}
+
+// Makes room for item in some bin by exchanging a costlier item of that bin with a
+// cheaper one of another, then places it there. False (bins unchanged) when no
+// exchange found within the visit budget does it.
+bool ExchangeToMakeRoom(PackedBins& bins, const PackProblem& problem, size_t victim, uint32_t item,
+                        int64_t& visits) {
+    const int64_t cap = problem.capacity;
+    for (size_t a = 0; a < bins.Count(); ++a) {
+        if (a == victim)
+            continue;
+        const int64_t need = bins.Load(a) + bins.AddCost(a, item) - cap;
+        for (size_t b = 0; b < bins.Count(); ++b) {
+            if (b == victim || b == a)
+                continue;
+            const int64_t roomB = cap - bins.Load(b);
+            // Copies: the lists change while an exchange is tried.
+            const std::vector<uint32_t> itemsA = bins.Items(a), itemsB = bins.Items(b);
+            for (uint32_t x : itemsA) {
+                for (uint32_t y : itemsB) {
+                    if (++visits > VisitBudget)
+                        return false;
+                    const int64_t delta = problem.items[x].cost - problem.items[y].cost;
+                    if (delta < need || delta > roomB)
+                        continue;
+                    bins.Remove(x);
+                    bins.Remove(y);
+                    const bool swapped = bins.Fits(b, x, cap) && bins.Fits(a, y, cap);
+                    if (swapped) {
+                        bins.Place(b, x);
+                        bins.Place(a, y);
+                        if (bins.Fits(a, item, cap)) {
+                            bins.Place(a, item);
+                            return true;
+                        }
+                        bins.Remove(x);
+                        bins.Remove(y);
+                    }
+                    bins.Place(a, x);
+                    bins.Place(b, y);
+                }
+            }
+        }
+    }
+    return false;
+}
+
+// Minimum bin slack: each bin in turn is seeded with the costliest item left and filled
+// with the subset of the others that leaves it the least room, searched depth first
+// within a budget. Finds packings that first-fit decreasing misses on few large items.
+class SlackFill {
+public:
+    explicit SlackFill(const PackProblem& problem) : m_problem(problem), m_bins(problem) {}
+
+    PackedBins Run() {
+        std::vector<uint32_t> all(m_problem.items.size());
+        std::iota(all.begin(), all.end(), 0U);
+        m_left = DecreasingOrder(m_problem, std::move(all));
+        while (!m_left.empty()) {
+            m_bin = m_bins.AddBin();
+            m_bins.Place(m_bin, m_left.front());
+            m_visits = 0;
+            m_bestRoom = -1;
+            m_chosen.clear();
+            m_best.clear();
+            Search(1); // leaves the bin holding its seed alone
+            std::vector<uint32_t> rest;
+            for (size_t i : m_best)
+                m_bins.Place(m_bin, m_left[i]);
+            std::vector<bool> taken(m_left.size(), false);
+            taken[0] = true;
+            for (size_t i : m_best)
+                taken[i] = true;
+            for (size_t i = 0; i < m_left.size(); ++i)
+                if (!taken[i])
+                    rest.push_back(m_left[i]);
+            m_left = std::move(rest);
+        }
+        return m_bins;
+    }
+
+private:
+    static constexpr int64_t BinBudget = 200'000;
+
+    // True once the bin is full or the budget is spent.
+    bool Search(size_t from) {
+        const int64_t room = m_problem.capacity - m_bins.Load(m_bin);
+        if (m_bestRoom < 0 || room < m_bestRoom) {
+            m_bestRoom = room;
+            m_best = m_chosen;
+        }
+        if (room == 0)
+            return true;
+        int64_t triedCost = -1;
+        for (size_t i = from; i < m_left.size(); ++i) {
+            if (++m_visits > BinBudget)
+                return true;
+            const uint32_t item = m_left[i];
+            const PackItem& it = m_problem.items[item];
+            // An item like one just tried at this depth leads nowhere new.
+            if (it.cost > room || (it.cost == triedCost && it.folders.empty()) ||
+                !m_bins.Fits(m_bin, item, m_problem.capacity))
+                continue;
+            triedCost = it.cost;
+            m_bins.Place(m_bin, item);
+            m_chosen.push_back(i);
+            const bool done = Search(i + 1);
+            m_chosen.pop_back();
+            m_bins.Remove(item);
+            if (done)
+                return true;
+        }
+        return false;
+    }
+
+    const PackProblem& m_problem;
+    PackedBins m_bins;
+    std::vector<uint32_t> m_left;
+    size_t m_bin = 0;
+    int64_t m_visits = 0;
+    int64_t m_bestRoom = -1;
+    std::vector<size_t> m_chosen, m_best;
+};
+
+int64_t LowerBound(const PackProblem& problem) {
+    int64_t total = 0;
+    for (const PackItem& item : problem.items)
+        total += item.cost;
+    return problem.capacity > 0 ? (total + problem.capacity - 1) / problem.capacity : 0;
+}
+
+void EmptyBins(PackedBins& bins, const PackProblem& problem, WorkProgress* progress) {
+    while (EmptyOneBin(bins, problem))
+        if (progress != nullptr)
+            progress->ThrowIfCancelled();
+}
+
+} // namespace
+
+PackedBins::PackedBins(const PackProblem& problem)
+    : m_problem(&problem), m_binOf(problem.items.size(), -1), m_slot(problem.items.size(), 0) {}
+
+int64_t PackedBins::AddCost(size_t bin, uint32_t item) const {
+    const PackItem& it = m_problem->items[item];
+    int64_t cost = it.cost;
+    for (uint32_t folder : it.folders)
+        if (!m_bins[bin].folders.contains(folder))
+            cost += m_problem->folderCost[folder];
+    return cost;
+}
+
+int64_t PackedBins::RemoveGain(size_t bin, uint32_t item) const {
+    const PackItem& it = m_problem->items[item];
+    int64_t gain = it.cost;
+    for (uint32_t folder : it.folders) {
+        const auto found = m_bins[bin].folders.find(folder);
+        if (found != m_bins[bin].folders.end() && found->second == 1)
+            gain += m_problem->folderCost[folder];
+    }
+    return gain;
+}
+
+bool PackedBins::Fits(size_t bin, uint32_t item, int64_t limit) const {
+    const PackItem& it = m_problem->items[item];
+    const auto name = m_bins[bin].names.find(it.rootName);
+    if (name != m_bins[bin].names.end() && name->second.first != it.owner)
+        return false;
+    return m_bins[bin].load + AddCost(bin, item) <= limit;
+}
+
+bool PackedBins::SwapFits(size_t bin, uint32_t out, uint32_t in, int64_t limit) const {
+    const Bin& b = m_bins[bin];
+    const PackItem& leaving = m_problem->items[out];
+    const PackItem& coming = m_problem->items[in];
+    const auto name = b.names.find(coming.rootName);
+    if (name != b.names.end() && name->second.first != coming.owner &&
+        !(leaving.rootName == coming.rootName && name->second.second == 1))
+        return false;
+    int64_t load = b.load - RemoveGain(bin, out) + coming.cost;
+    for (uint32_t folder : coming.folders) {
+        const auto found = b.folders.find(folder);
+        int32_t users = found == b.folders.end() ? 0 : found->second;
+        if (std::find(leaving.folders.begin(), leaving.folders.end(), folder) !=
+            leaving.folders.end())
+            --users;
+        if (users == 0)
+            load += m_problem->folderCost[folder];
+    }
+    return load <= limit;
+}
+
+size_t PackedBins::AddBin() {
+    m_bins.emplace_back();
+    return m_bins.size() - 1;
+}
+
+void PackedBins::Place(size_t bin, uint32_t item) {
+    Bin& b = m_bins[bin];
+    b.load += AddCost(bin, item);
+    const PackItem& it = m_problem->items[item];
+    for (uint32_t folder : it.folders)
+        ++b.folders[folder];
+    auto& name = b.names[it.rootName];
+    name.first = it.owner;
+    ++name.second;
+    m_binOf[item] = static_cast<int32_t>(bin);
+    m_slot[item] = static_cast<uint32_t>(b.items.size());
+    b.items.push_back(item);
+}
+
+void PackedBins::Remove(uint32_t item) {
+    const auto bin = static_cast<size_t>(m_binOf[item]);
+    Bin& b = m_bins[bin];
+    b.load -= RemoveGain(bin, item);
+    const PackItem& it = m_problem->items[item];
+    for (uint32_t folder : it.folders)
+        if (--b.folders[folder] == 0)
+            b.folders.erase(folder);
+    if (--b.names[it.rootName].second == 0)
+        b.names.erase(it.rootName);
+    const uint32_t last = b.items.back();
+    b.items[m_slot[item]] = last;
+    m_slot[last] = m_slot[item];
+    b.items.pop_back();
+    m_binOf[item] = -1;
+}
+
+void PackedBins::Compact() {
+    std::vector<Bin> kept;
+    for (Bin& b : m_bins)
+        if (!b.items.empty())
+            kept.push_back(std::move(b));
+    m_bins = std::move(kept);
+    for (size_t bin = 0; bin < m_bins.size(); ++bin)
+        for (uint32_t item : m_bins[bin].items)
+            m_binOf[item] = static_cast<int32_t>(bin);
+}
+
+bool EmptyOneBin(PackedBins& bins, const PackProblem& problem) {
+    if (bins.Count() < 2)
+        return false;
+    size_t victim = 0;
+    for (size_t b = 1; b < bins.Count(); ++b)
+        if (bins.Load(b) <= bins.Load(victim))
+            victim = b;
+
+    const PackedBins before = bins;
+    std::vector<uint32_t> pool = bins.Items(victim);
+    for (uint32_t item : pool)
+        bins.Remove(item);
+    // Costliest first; equal costs in item order.
+    const auto later = [&problem](uint32_t a, uint32_t b) {
+        const int64_t ca = problem.items[a].cost, cb = problem.items[b].cost;
+        return ca != cb ? ca < cb : a > b;
+    };
+    std::priority_queue<uint32_t, std::vector<uint32_t>, decltype(later)> queue(later, pool);
+    int64_t visits = 0;
+    while (!queue.empty()) {
+        const uint32_t item = queue.top();
+        queue.pop();
+        // Best fit: the bin it leaves the least room in.
+        int64_t bestRoom = -1;
+        size_t best = 0;
+        for (size_t b = 0; b < bins.Count(); ++b) {
+            if (b == victim || !bins.Fits(b, item, problem.capacity))
+                continue;
+            const int64_t room = problem.capacity - bins.Load(b) - bins.AddCost(b, item);
+            if (bestRoom < 0 || room < bestRoom) {
+                bestRoom = room;
+                best = b;
+            }
+        }
+        if (bestRoom >= 0) {
+            bins.Place(best, item);
+            continue;
+        }
+        // Swap: it takes the place of the costliest cheaper item whose leaving makes
+        // room; that item goes back to the pool.
+        int64_t swapCost = -1;
+        uint32_t swapOut = 0;
+        const int64_t cost = problem.items[item].cost;
+        for (size_t b = 0; b < bins.Count() && visits < VisitBudget; ++b) {
+            if (b == victim)
+                continue;
+            for (uint32_t other : bins.Items(b)) {
+                ++visits;
+                const int64_t otherCost = problem.items[other].cost;
+                if (otherCost < cost && otherCost > swapCost &&
+                    bins.SwapFits(b, other, item, problem.capacity)) {
+                    swapCost = otherCost;
+                    swapOut = other;
+                }
+            }
+        }
+        if (swapCost < 0) {
+            if (ExchangeToMakeRoom(bins, problem, victim, item, visits))
+                continue;
+            bins = before;
+            return false;
+        }
+        const auto bin = static_cast<size_t>(bins.BinOf(swapOut));
+        bins.Remove(swapOut);
+        bins.Place(bin, item);
+        queue.push(swapOut);
+    }
+    bins.Compact();
+    return true;
+}
+
+PackedBins PackBins(const PackProblem& problem, WorkProgress* progress) {
+    std::vector<uint32_t> all(problem.items.size());
+    std::iota(all.begin(), all.end(), 0U);
+    PackedBins bins(problem);
+    for (uint32_t item : DecreasingOrder(problem, std::move(all))) {
+        size_t bin = 0;
+        while (bin < bins.Count() && !bins.Fits(bin, item, problem.capacity))
+            ++bin;
+        if (bin == bins.Count())
+            bins.AddBin();
+        bins.Place(bin, item);
+    }
+    EmptyBins(bins, problem, progress);
+    if (static_cast<int64_t>(bins.Count()) <= LowerBound(problem))
+        return bins;
+    PackedBins slack = SlackFill(problem).Run();
+    EmptyBins(slack, problem, progress);
+    return slack.Count() < bins.Count() ? slack : bins;
+}
+
+} // namespace ketrilo

@@ -1,0 +1,81 @@
+#include "CommandWords.h"
+
+#include "KetriloError.h"
+#include "ProfileFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+namespace ketrilo {
+
+namespace {
+
+bool Contains(const std::vector<std::string>& words, const std::string& word) {
+    return std::find(words.begin(), words.end(), word) != words.end();
+}
+
+// A drop carries absolute paths; the registration then spells them as the window does.
+std::string AsDroppedPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+} // namespace
+
+std::optional<CommandWords> ParseCommandWords(const std::vector<std::string>& args,
+                                              const std::string& command,
+                                              const std::vector<std::string>& valued,
+                                              const std::vector<std::string>& flags,
+                                              const std::string& usage, std::ostream& err) {
+    const std::string prefix = "ketrilo --" + command + ": ";
+    CommandWords parsed;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.empty()) {
+            err << prefix << "an empty path names nothing\n";
+            return std::nullopt;
+        } else if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            parsed.paths.push_back(AsDroppedPath(arg));
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (Contains(valued, arg) && i + 1 < args.size()) {
+            parsed.values[arg] = args[++i];
+        } else if (Contains(valued, arg)) {
+            err << prefix << arg << " needs a value\n";
+            return std::nullopt;
+        } else if (Contains(flags, arg)) {
+            parsed.flags.insert(arg);
+        } else {
+            err << prefix << "unknown option " << arg << "\n";
+            return std::nullopt;
+        }
+    }
+    if (parsed.paths.empty()) {
+        err << usage << "\n";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+std::optional<int64_t> ProfileCapacity(const std::string& name, const std::string& profileFilePath,
+                                       const std::string& command, std::ostream& err) {
+    const DiscProfiles profiles = LoadDiscProfiles(profileFilePath);
+    for (size_t i = 0; i < profiles.names.size(); ++i) {
+        if (profiles.names[i] != name)
+            continue;
+        try {
+            return CapacityForChoice(profiles.CapacityList, static_cast<int>(i));
+        } catch (const KetriloError& e) {
+            err << "ketrilo --" << command << ": " << e.what() << "\n";
+            return std::nullopt;
+        }
+    }
+    err << "ketrilo --" << command << ": unknown profile " << name << "\n";
+    return std::nullopt;
+}
+
+} // namespace ketrilo

@@ -1,0 +1,35 @@
+#pragma once
+// What the command-line modes share: their words, their paths and the disc they use.
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace ketrilo {
+
+struct CommandWords {
+    std::map<std::string, std::string> values; // option -> the word after it
+    std::set<std::string> flags;
+    std::vector<std::string> paths; // absolute, as a drop carries them
+};
+
+// Splits the words after "--<command>": an option of valued takes the next word, one
+// of flags stands alone, "--" ends the options, any other word is a path. nullopt after
+// a one-line message on err (prefixed "ketrilo --<command>: ") when the words are not a
+// valid use; usage is that message when no path is given.
+[[nodiscard]] std::optional<CommandWords>
+ParseCommandWords(const std::vector<std::string>& args, const std::string& command,
+                  const std::vector<std::string>& valued, const std::vector<std::string>& flags,
+                  const std::string& usage, std::ostream& err);
+
+// The capacity in clusters of the profile named exactly so; nullopt (message on err)
+// when there is none or its count does not give a capacity.
+[[nodiscard]] std::optional<int64_t> ProfileCapacity(const std::string& name,
+                                                     const std::string& profileFilePath,
+                                                     const std::string& command, std::ostream& err);
+
+} // namespace ketrilo

@@ -1,0 +1,118 @@
+#include "ModelImage.h"
+#include "TempTree.h"
+#include "core/GraftList.h"
+#include "core/KetriloError.h"
+#include "core/SpanningPlan.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace ketrilo {
+namespace {
+
+using test::TempTree;
+using test::XorrisoImage;
+using test::XorrisoSectors;
+
+constexpr int64_t Sector = 2048;
+constexpr int64_t Capacity = 3000;
+
+struct Tree {
+    const char* kind;
+    std::function<std::vector<std::string>(const TempTree&)> make;
+};
+
+uint64_t Next(uint64_t& x) {
+    x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+    return x >> 33;
+}
+
+const Tree Trees[] = {
+    {"many small files",
+     [](const TempTree& t) {
+         uint64_t x = 1;
+         std::vector<std::string> well;
+         for (int f = 0; f < 12; ++f) {
+             const std::string folder = "f" + std::to_string(f);
+             well.push_back(t.Folder(folder));
+             for (int i = 0; i < 60; ++i)
+                 t.File(folder + "/file" + std::to_string(i), int64_t(Next(x) % (20 * Sector)));
+         }
+         return well;
+     }},
+    {"a few huge files",
+     [](const TempTree& t) {
+         std::vector<std::string> well;
+         for (int i = 0; i < 7; ++i)
+             well.push_back(t.File("huge" + std::to_string(i), (900 + 150 * i) * Sector));
+         return well;
+     }},
+    {"folders larger than a disc",
+     [](const TempTree& t) {
+         std::vector<std::string> well = {t.Folder("photos"), t.Folder("music")};
+         for (int y = 0; y < 5; ++y) {
+             const std::string year = "photos/" + std::to_string(2015 + y);
+             t.Folder(year);
+             for (int i = 0; i < 8; ++i)
+                 t.File(year + "/img" + std::to_string(i) + ".jpg", (40 + 13 * i) * Sector);
+         }
+         for (int i = 0; i < 30; ++i)
+             t.File("music/track" + std::to_string(i), (80 + i) * Sector + 5);
+         return well;
+     }},
+    {"a mix",
+     [](const TempTree& t) {
+         std::vector<std::string> well = {t.Folder("a=b"), t.Folder("back\\slash"),
+                                          t.Folder("日本語のフォルダ")};
+         t.Folder("a=b/empty");
+         t.File("a=b/.hidden", 500 * Sector);
+         t.Link("a=b/link", "/nowhere");
+         t.File("back\\slash/" + std::string(100, 'n'), 1500 * Sector);
+         t.File("back\\slash/x=y", 1400 * Sector);
+         for (int i = 0; i < 40; ++i)
+             t.File("日本語のフォルダ/ファイル" + std::to_string(i), (i * 37 % 90) * Sector);
+         well.push_back(t.File("lone", 1700 * Sector));
+         for (std::string& path : well)
+             if (path.back() == '/')
+                 path.pop_back();
+         return well;
+     }},
+};
+
+TEST(PlanExport, EveryListBuildsAnImageWithinTheDiscForXorrisoAndGenisoimage) {
+    ASSERT_EQ(std::system("command -v xorriso >/dev/null && command -v genisoimage >/dev/null"), 0)
+        << "xorriso and genisoimage are installed by scripts/deps.sh";
+    for (const Tree& tree : Trees) {
+        SCOPED_TRACE(tree.kind);
+        TempTree t;
+        std::vector<std::string> well = tree.make(t);
+        for (std::string& path : well)
+            if (path.back() == '/')
+                path.pop_back();
+        XorrisoImage image;
+        const SpanningPlan plan = PlanDiscs(well, Capacity, image, nullptr);
+        EXPECT_LE(static_cast<int64_t>(plan.discs.size()), plan.lowerBound + 1);
+        const std::string out = t.Folder("lists");
+        for (const std::string& list : WriteGraftLists(plan, out)) {
+            EXPECT_LE(XorrisoSectors(list), Capacity) << list;
+            EXPECT_GT(XorrisoSectors(list), 0) << list;
+            const std::string genisoimage = "genisoimage -quiet -R -J -iso-level 3 -graft-points "
+                                            "-print-size -path-list '" +
+                                            list + "' >/dev/null 2>&1";
+            EXPECT_EQ(std::system(genisoimage.c_str()), 0) << list;
+        }
+    }
+}
+
+TEST(PlanExport, ListsEscapeTheirSeparatorAndRefuseLineBreaks) {
+    PlannedDisc disc;
+    disc.items = {{"a=b/c\\d", "/x/a=b/c\\d", true, 0}, {"plain", "/x/plain", false, 0}};
+    EXPECT_EQ(GraftList(disc), "a\\=b/c\\\\d=/x/a\\=b/c\\\\d\nplain=/x/plain\n");
+    disc.items.push_back({"two\nlines", "/x/two\nlines", false, 0});
+    EXPECT_THROW((void)GraftList(disc), KetriloError);
+}
+
+} // namespace
+} // namespace ketrilo
