@@ -1,8 +1,9 @@
-// Ketrilo's entry: the command-line measure, or the one window and its event loop.
+// Ketrilo's entry: the command-line measure and plan, or the one window and its event loop.
 #include "AppearanceSetup.h"
 #include "Unit1.h"
 #include "core/CommandLine.h"
 #include "core/MeasureCommand.h"
+#include "core/PlanCommand.h"
 #include "core/ProfileLocation.h"
 #include "image/IsoDiscImage.h"
 
@@ -34,6 +35,13 @@ int main(int argc, char* argv[]) {
         ketrilo::IsoDiscImage image;
         return ketrilo::RunMeasureCommand(args, ketrilo::FindProfileFile(ExecutablePath()),
                                           std::cout, std::cerr, &image);
+    }
+
+    if (argc > 1 && std::strcmp(argv[1], "--plan") == 0) {
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        ketrilo::IsoDiscImage image;
+        return ketrilo::RunPlanCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
+                                       std::cout, std::cerr);
     }
 
     const ketrilo::WindowCommandLine command =

@@ -34,6 +34,12 @@ constexpr HelpLine HelpLines[] = {
      "(Rock Ridge, Joliet, ISO 9660 level 3, no padding): print \"image\", its sectors and "
      "bytes, and a \"check\" line with a kind and a path for each thing the burner would "
      "change or refuse. Whether the items fit is then judged by the image, not the clusters."},
+    {"ketrilo --plan [--profile NAME] [--out DIR] PATH...",
+     "Share the PATHs out over as few discs as possible, each disc's image proven to fit, "
+     "and print one block per disc: its sectors, clusters and items (a folder too large for "
+     "a disc is split into its parts). With DIR, write each disc's graft-point list there "
+     "for xorriso or genisoimage (-graft-points -path-list). Exit 0 when every item is "
+     "planned, 1 when a file is too large for any disc, 2 on a usage error."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };

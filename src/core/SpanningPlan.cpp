@@ -34,7 +34,6 @@ public:
         if (m_fixed >= m_capacity)
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
         plan.imageSectors = m_image.Measure(RootItems(), m_progress).sectors;
-        plan.lowerBound = (plan.imageSectors + m_capacity - 1) / m_capacity;
         Calibrate(plan.imageSectors);
 
         std::vector<std::vector<uint32_t>> discs;
@@ -52,8 +51,13 @@ public:
         }
         for (size_t d = 0; d < discs.size(); ++d)
             plan.discs.push_back(Disc(discs[d], sectors[d]));
-        for (uint32_t node : m_tooLarge)
+        // Files left out take their data and, at most, a sector of records with them.
+        int64_t planned = plan.imageSectors;
+        for (uint32_t node : m_tooLarge) {
             plan.tooLarge.push_back(m_tree.nodes[node].diskPath);
+            planned -= m_tree.nodes[node].dataBytes / ImageSectorBytes + 1;
+        }
+        plan.lowerBound = (std::max<int64_t>(planned, 0) + m_capacity - 1) / m_capacity;
         return plan;
     }
 

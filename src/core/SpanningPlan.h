@@ -27,7 +27,7 @@ struct PlannedDisc {
 struct SpanningPlan {
     int64_t capacity = 0;     // sectors of each disc
     int64_t imageSectors = 0; // the image of the whole well as one disc
-    int64_t lowerBound = 0;   // imageSectors over capacity, rounded up
+    int64_t lowerBound = 0;   // the planned part of that image over capacity, rounded up
     std::vector<PlannedDisc> discs;
     std::vector<std::string> tooLarge; // files that alone overflow a disc: not planned
 };

@@ -23,6 +23,8 @@ TEST(CommandLine, HelpAndVersionPrintOnStandardOutput) {
     const Parsed help = Parse({"--help"});
     EXPECT_EQ(help.command.exitCode, 0);
     EXPECT_NE(help.out.find("ketrilo --measure [--profile NAME] PATH..."), std::string::npos);
+    EXPECT_NE(help.out.find("ketrilo --plan [--profile NAME] [--out DIR] PATH..."),
+              std::string::npos);
     EXPECT_NE(help.out.find("ketrilo [FOLDER]"), std::string::npos);
     EXPECT_TRUE(help.err.empty());
     std::istringstream lines(help.out);
