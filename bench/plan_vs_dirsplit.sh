@@ -6,19 +6,13 @@
 #   bash bench/plan_vs_dirsplit.sh [WORK_FOLDER]
 #
 # The trees are sparse files: planning and xorriso read sizes, not contents. KETRILO names the
-# executable (default build-release/src/ketrilo, then build/src/ketrilo); its disc list must
-# hold "CD-R 700MB" (360,000 sectors), as the shipped one does.
+# executable (default build-release/src/ketrilo); its disc list must hold "CD-R 700MB"
+# (360,000 sectors), as the shipped one does.
 set -euo pipefail
 
-repo=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-${TMPDIR:-/tmp}/ketrilo-bench-plan}
-ketrilo=${KETRILO:-}
-if [ -z "$ketrilo" ]; then
-  for candidate in "$repo/build-release/src/ketrilo" "$repo/build/src/ketrilo"; do
-    [ -x "$candidate" ] && { ketrilo=$candidate; break; }
-  done
-fi
-[ -x "${ketrilo:-}" ] || { echo "ketrilo executable not found: build it or set KETRILO" >&2; exit 2; }
+ketrilo=${KETRILO:-$(dirname "$0")/../build-release/src/ketrilo}
+[ -x "$ketrilo" ] || { echo "no executable $ketrilo: build it or set KETRILO" >&2; exit 2; }
 command -v dirsplit >/dev/null || { echo "dirsplit missing (Debian package genisoimage)" >&2; exit 2; }
 
 profile="CD-R 700MB"
@@ -56,6 +50,17 @@ make_tree() {
   ' "$1" "$2"
 }
 
+# over_capacity FOLDER: how many of the lists in FOLDER make an image larger than a disc.
+over_capacity() {
+  local list size over=0
+  for list in "$1"/*.list; do
+    size=$(xorriso -as mkisofs -R -J -iso-level 3 -no-pad -graft-points -print-size \
+             -path-list "$list" 2>/dev/null)
+    [ "$size" -le "$sectors" ] || over=$((over + 1))
+  done
+  echo "$over"
+}
+
 printf '| tree | files | data (sectors) | lower bound | ketrilo | dirsplit -e 1 | ketrilo discs over | dirsplit discs over |\n'
 printf '|---|---|---|---|---|---|---|---|\n'
 for kind in small huge folders mix; do
@@ -68,23 +73,13 @@ for kind in small huge folders mix; do
   rm -rf "$out" && mkdir -p "$out"
   plan=$("$ketrilo" --plan --profile "$profile" --out "$out" "$tree"/* || true)
   read -r discs lower < <(printf '%s\n' "$plan" | awk -F'\t' '$1 == "discs" { print $2, $3 }')
-  over=0
-  for list in "$out"/*.list; do
-    size=$(xorriso -as mkisofs -R -J -iso-level 3 -no-pad -graft-points -print-size \
-             -path-list "$list" 2>/dev/null)
-    [ "$size" -le "$sectors" ] || over=$((over + 1))
-  done
+  over=$(over_capacity "$out")
 
   split=$work/$kind-dirsplit
   rm -rf "$split" && mkdir -p "$split"
   (cd "$split" && dirsplit -s "$bytes" -e 1 "$tree" >/dev/null 2>&1)
   splitDiscs=$(find "$split" -name '*.list' | wc -l)
-  splitOver=0
-  for list in "$split"/*.list; do
-    size=$(xorriso -as mkisofs -R -J -iso-level 3 -no-pad -graft-points -print-size \
-             -path-list "$list" 2>/dev/null)
-    [ "$size" -le "$sectors" ] || splitOver=$((splitOver + 1))
-  done
+  splitOver=$(over_capacity "$split")
   printf '| %s | %s | %s | %s | %s | %s | %s | %s |\n' "$kind" "$files" "$data" "$lower" "$discs" \
     "$splitDiscs" "$over" "$splitOver"
 done

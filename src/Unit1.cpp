@@ -252,4 +252,5 @@ void TForm1::BuildMenu() {
     N3 = Named(N2->addAction(QStringLiteral("クラスタ再計算")), "N3");
     N4 = Named(N2->addAction(QStringLiteral("クリア(&C)")), "N4");
     N7 = Named(N2->addAction(QStringLiteral("ディスクの検査…")), "N7");
+    PlanDiscs1 = Named(N2->addAction(QStringLiteral("複数ディスクに分ける…")), "PlanDiscs1");
 }

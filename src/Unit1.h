@@ -7,10 +7,13 @@
 #include "ErrorReporter.h"
 #include "FittingLabel.h"
 #include "ImageList.h"
+#include "PlanDialog.h"
+#include "core/DiscImage.h"
 #include "core/Workspace.h"
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 
@@ -82,7 +85,8 @@ public:
     QMenu* N2 = nullptr;
     QAction* N3 = nullptr;
     QAction* N4 = nullptr;
-    QAction* N7 = nullptr; // "ディスクの検査…"
+    QAction* N7 = nullptr;         // "ディスクの検査…"
+    QAction* PlanDiscs1 = nullptr; // "複数ディスクに分ける…"
 
     ImageList ImageList1;
 
@@ -106,7 +110,9 @@ public:
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
     void Image1MouseMove(Qt::KeyboardModifiers shift, int X, int Y);
     void ComboBox1Change();
-    void N7Click(); // the disc check dialog
+    void N7Click();         // the disc check dialog
+    void PlanDiscs1Click(); // share the well over discs and show the plan
+    void LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc); // the plan dialog's button
     // Files dropped onto the window; cursorGlobal is the cursor when the drop is handled.
     void WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal);
 
@@ -142,6 +148,8 @@ public:
     // Seams for tests.
     void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
     void SetDragOut(std::unique_ptr<DragOutSeam> seam) { m_dragOut = std::move(seam); }
+    void SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image);
+    [[nodiscard]] PlanDialog* CurrentPlanDialog() const { return m_planDialog; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -171,6 +179,8 @@ private:
     QString m_profilePath;
     FolderChooser m_chooseFolder;
     std::unique_ptr<DragOutSeam> m_dragOut;
+    std::unique_ptr<ketrilo::DiscImage> m_planImage;
+    QPointer<PlanDialog> m_planDialog;
     FolderListModel* m_folderModel = nullptr;
     WellModel* m_wellModel = nullptr;
     LongNameModel* m_longNameModel = nullptr;

@@ -22,7 +22,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -45,6 +48,8 @@ void TForm1::ConnectHandlers() {
         connect(c.button, &QToolButton::clicked, this, run);
         connect(c.menuEntry, &QAction::triggered, this, run);
     }
+
+    connect(PlanDiscs1, &QAction::triggered, this, [this] { Run([this] { PlanDiscs1Click(); }); });
 
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { Run([this, column] { ListView1ColumnClick(column); }); });
@@ -105,11 +110,18 @@ void TForm1::WriteStateDump() const {
     const QString path = StateDumpPath();
     if (path.isEmpty())
         return;
-    WriteStateDumpFile(path,
-                       StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) +
-                           WidgetPlacesText({Image1, ListView1, ListView3, Panel1, ToolButton3}) +
-                           QStringLiteral("image\t") + ImageStatusLabel->text() + '\n' +
-                           (m_checkDialog != nullptr ? m_checkDialog->RowsText() : QString()));
+    QList<const QWidget*> places = {Image1, ListView1, ListView3, Panel1, ToolButton3};
+    QString plan = QStringLiteral("gauge\t%1\n").arg(ProgressBar1->value());
+    if (m_planDialog != nullptr && m_planDialog->isVisible()) {
+        places << static_cast<const QWidget*>(m_planDialog->Discs)
+               << static_cast<const QWidget*>(m_planDialog->LoadButton);
+        for (const QString& row : m_planDialog->DiscRowTexts())
+            plan += QStringLiteral("plan\t") + row + QLatin1Char('\n');
+    }
+    WriteStateDumpFile(
+        path, StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) + plan +
+                  WidgetPlacesText(places) + QStringLiteral("image\t") + ImageStatusLabel->text() +
+                  '\n' + (m_checkDialog != nullptr ? m_checkDialog->RowsText() : QString()));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -1,0 +1,14 @@
+#pragma once
+// One disc of a plan taken into the well, to be handed over like any well.
+
+#include "IconSource.h"
+#include "SpanningPlan.h"
+#include "Workspace.h"
+
+namespace ketrilo {
+
+// Empties the well and the long-name list, then registers the disc's items as a drop
+// registers them: a part of a split folder ("photos/2019") becomes an item of its own.
+void LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons);
+
+} // namespace ketrilo

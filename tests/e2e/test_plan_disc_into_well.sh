@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# A well three discs large: the user opens "複数ディスクに分ける…" from the well's menu, picks
+# disc 2 in the plan dialog and takes it into the well; the well, the gauge and the status
+# line then show disc 2 alone.
+source "$(dirname "$0")/lib.sh" "$@"
+
+data=$E2E_WORK/data
+# Sparse files: the plan reads sizes, never contents. 10 GB over 4.7 GB discs.
+sparse() { mkdir -p "$(dirname "$1")" && truncate -s "$2" "$1"; }
+for year in 2019 2020 2021; do
+  for i in 1 2 3 4; do sparse "$data/photos/$year/p$i.jpg" 700M; done
+done
+sparse "$data/film.mkv" 1600M
+
+start_xvfb
+start_ketrilo
+drop_from_peer "$data/photos" "$data/film.mkv"
+wait_state_count well 2
+
+# The well's menu by keyboard; the plan's entry is its last (Up wraps round to it).
+menu_open() { [ "$(xdotool search --onlyvisible --class ketrilo | wc -l)" -ge 2 ]; }
+xdotool mousemove $(widget_center ListView1) click 1
+xdotool key alt+w
+wait_until "the well's menu" menu_open
+xdotool key Up Return
+wait_until "the plan dialog's discs" state_has "plan${TAB}3${TAB}"
+IFS=$TAB read -r _ count clusters sectors fill <<<"$(state_lines plan | sed -n 2p)"
+log "disc 2: $count items, $clusters clusters, $sectors sectors, $fill"
+[ "$(state_count plan)" -eq 3 ] || fail "expected 3 discs: $(state_lines plan | tr '\t\n' ' |')"
+
+# Disc 2 selected with the keyboard, then the button.
+wait_until "the dialog's controls" state_has "geom${TAB}LoadButton$TAB"
+xdotool mousemove $(widget_center ディスク一覧) click 1
+xdotool key ctrl+Home Down
+xdotool mousemove $(widget_center LoadButton) click 1
+
+digits=${clusters//,/}
+status_shows_disc2() { state_lines status | grep -q "^クラスタ:${clusters}個 "; }
+wait_until "the status line of disc 2" status_shows_disc2
+[ "$(state_count well)" -eq "$count" ] || fail "the well does not hold disc 2's $count items"
+well_sum=$(state_lines well | awk -F'\t' '{ s += $1 } END { print s }')
+[ "$well_sum" -eq "$digits" ] || fail "the well holds $well_sum clusters, disc 2 $digits"
+[ "$(state_lines gauge)" -eq $((digits * 100 / 2298496)) ] || fail "gauge $(state_lines gauge)"
+[ "$(state_count message)" -eq 0 ] || fail "unexpected message: $(state_lines message)"
+log "PASS: disc 2 of the plan is the well, its gauge and its status line"

@@ -1,0 +1,115 @@
+// The spanning plan as the user drives it: the menu entry, the dialog's disc rows and
+// items, one disc taken into the well with the gauge and status following, and a cancel
+// during the computation that changes nothing.
+#include "../core/ModelImage.h"
+#include "support/WindowFixture.h"
+
+#include "core/Registration.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <thread>
+
+using namespace ui_test;
+
+namespace {
+
+// An image that takes until the user cancels.
+class WaitingImage final : public ketrilo::DiscImage {
+public:
+    ketrilo::ImageReport Measure(const std::vector<ketrilo::ImageItem>&,
+                                 ketrilo::WorkProgress* progress) override {
+        for (;;) {
+            progress->ThrowIfCancelled();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+};
+
+} // namespace
+
+class PlanDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        m_tree = std::make_unique<QTemporaryDir>();
+        QDir(m_tree->path()).mkpath(QStringLiteral("a"));
+        for (int i = 0; i < 3; ++i)
+            MakeFile(Path(QStringLiteral("a/f%1").arg(i)), 80 * 2048);
+        MakeFile(Path(QStringLiteral("b")), 90 * 2048);
+        MakeFile(Path(QStringLiteral("c")), 70 * 2048);
+        m_fixture = std::make_unique<WindowFixture>();
+        TForm1& f = m_fixture->Form();
+        f.show();
+        ketrilo::RegisterDroppedPaths(f.Workspace(), {Std("a"), Std("b"), Std("c")}, f.ImageList1,
+                                      [](const std::string&) {});
+        f.Workspace().capacity.DiscCapacityClusters = 200;
+        f.RefreshWell();
+        f.UpdateCapacityStatus();
+    }
+    void cleanup() { m_fixture.reset(); }
+
+    void takesTheSecondDiscIntoTheWell() {
+        TForm1& f = m_fixture->Form();
+        f.SetPlanImage(std::make_unique<ketrilo::test::ModelImage>());
+        f.PlanDiscs1->trigger();
+        PlanDialog* dialog = f.CurrentPlanDialog();
+        QVERIFY(dialog != nullptr);
+        QVERIFY(dialog->isVisible());
+        QVERIFY(m_fixture->messages.empty());
+        QCOMPARE(dialog->Discs->rowCount(), 3); // 490 sectors over 200
+        QVERIFY(dialog->Summary->text().startsWith(QStringLiteral("ディスク 3 枚（下限 3 枚）")));
+
+        dialog->Discs->selectRow(1);
+        QStringList shown;
+        for (int i = 0; i < dialog->Items->rowCount(); ++i)
+            shown << dialog->Items->item(i, 2)->text();
+        const QString clusters = dialog->Discs->item(1, 2)->text();
+        QVERIFY(dialog->Discs->item(1, 4)->text().endsWith(QLatin1Char('%')));
+        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+
+        QStringList well;
+        for (const ketrilo::WellRow& row : f.Workspace().well.Rows())
+            well << QString::fromStdString(row.FullPath());
+        QCOMPARE(well, shown);
+        QVERIFY2(m_fixture->Status().startsWith(QStringLiteral("クラスタ:%1個").arg(clusters)),
+                 qPrintable(m_fixture->Status()));
+        QCOMPARE(f.ProgressBar1->value(), clusters.toInt() * 100 / 200);
+    }
+
+    void cancellingChangesNothing() {
+        TForm1& f = m_fixture->Form();
+        f.SetPlanImage(std::make_unique<WaitingImage>());
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&f] {
+            // The user presses the display's cancel button.
+            if (auto* progress = f.findChild<QProgressDialog*>(); progress && progress->isVisible())
+                progress->findChild<QPushButton*>()->click();
+        });
+        poll.start(50);
+        const size_t before = f.Workspace().well.Size();
+        f.PlanDiscs1->trigger();
+        QVERIFY(f.CurrentPlanDialog() == nullptr);
+        QCOMPARE(f.Workspace().well.Size(), before);
+        QVERIFY(m_fixture->messages.empty());
+    }
+
+private:
+    QString Path(const QString& relative) const { return m_tree->path() + "/" + relative; }
+    std::string Std(const QString& relative) const { return Path(relative).toStdString(); }
+
+    std::unique_ptr<QTemporaryDir> m_tree;
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+QTEST_MAIN(PlanDialogTest)
+#include "test_plan_dialog.moc"
