@@ -172,6 +172,10 @@ private:
     void QueueComboBox1Change();
     void ListFolderInBox(const std::string& folderText);
     void TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons);
+    // Takes the well and the long-name list that work on a worker filled, giving the rows
+    // from the first new ones on their icons.
+    void TakeWellAndLongNames(ketrilo::Workspace& fresh, DeferredIcons& icons, size_t firstNewRow,
+                              size_t firstNewLongName);
     void WriteStateDump() const;
 
     ketrilo::Workspace m_ws;

@@ -64,6 +64,23 @@ void TForm1::dropEvent(QDropEvent* event) {
     });
 }
 
+void TForm1::TakeWellAndLongNames(ketrilo::Workspace& fresh, DeferredIcons& icons,
+                                  size_t firstNewRow, size_t firstNewLongName) {
+    for (size_t i = firstNewRow; i < fresh.well.Size(); ++i) {
+        ketrilo::WellRow row = fresh.well.At(i);
+        row.icon = icons.Resolve(row.icon, ImageList1);
+        fresh.well.ReplaceAt(i, std::move(row));
+    }
+    for (size_t i = firstNewLongName; i < fresh.longNames.Size(); ++i) {
+        ketrilo::LongNameRow row = fresh.longNames.At(i);
+        row.icon = icons.Resolve(row.icon, ImageList1);
+        fresh.longNames.ReplaceAt(i, std::move(row));
+    }
+    m_ws.well = std::move(fresh.well);
+    m_ws.longNames = std::move(fresh.longNames);
+    m_ws.capacity = fresh.capacity;
+}
+
 void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal) {
     if (ketrilo::TakeDraggingFromSelf(m_ws)) {
         m_reporter.ShowInfo(QStringLiteral("自フォームへのドロップはできません"));
@@ -96,19 +113,7 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
                 &progress);
         }))
         return;
-    for (size_t i = m_ws.well.Size(); i < fresh.well.Size(); ++i) {
-        ketrilo::WellRow row = fresh.well.At(i);
-        row.icon = icons.Resolve(row.icon, ImageList1);
-        fresh.well.ReplaceAt(i, std::move(row));
-    }
-    for (size_t i = m_ws.longNames.Size(); i < fresh.longNames.Size(); ++i) {
-        ketrilo::LongNameRow row = fresh.longNames.At(i);
-        row.icon = icons.Resolve(row.icon, ImageList1);
-        fresh.longNames.ReplaceAt(i, std::move(row));
-    }
-    m_ws.well = std::move(fresh.well);
-    m_ws.longNames = std::move(fresh.longNames);
-    m_ws.capacity = fresh.capacity;
+    TakeWellAndLongNames(fresh, icons, m_ws.well.Size(), m_ws.longNames.Size());
     // One box for the first duplicate and one that counts the rest: a drop of many copies
     // must not ask for a box per copy. They come once the walks are done, with the drop's
     // rows behind them and before the status, as in the drop's own order.

@@ -1,59 +1,16 @@
-// TForm1's spanning plan: computed on a worker thread behind a progress display, shown
+// TForm1's spanning plan: computed on a worker thread behind the progress display, shown
 // in the plan dialog, and one disc at a time taken into the well.
 #include "Unit1.h"
 
+#include "DeferredIcons.h"
+#include "LongWork.h"
 #include "PlanDialog.h"
 #include "core/PlannedDiscLoad.h"
 #include "image/IsoDiscImage.h"
 
-#include <QEventLoop>
-#include <QProgressDialog>
-#include <QThread>
 #include <QTimer>
 
-#include <exception>
 #include <optional>
-
-namespace {
-
-// Runs work on a worker thread while a window-modal progress display shows its counts;
-// the display's cancel asks the work to stop. Rethrows what the work threw, including
-// WorkCancelled.
-void RunWithProgress(QWidget* parent, const QString& label,
-                     const std::function<void(ketrilo::WorkProgress&)>& work) {
-    ketrilo::WorkProgress progress;
-    std::exception_ptr error;
-    QThread* worker = QThread::create([&] {
-        try {
-            work(progress);
-        } catch (...) {
-            error = std::current_exception();
-        }
-    });
-    QProgressDialog display(label, QStringLiteral("キャンセル"), 0, 0, parent);
-    display.setWindowModality(Qt::WindowModal);
-    // Short work ends before the display would only flash.
-    QTimer::singleShot(300, &display, &QProgressDialog::show);
-    QObject::connect(&display, &QProgressDialog::canceled, &display, [&] { progress.Cancel(); });
-    QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, &display, [&] {
-        const ketrilo::WorkProgress::Snapshot now = progress.Read();
-        display.setLabelText(
-            label +
-            QStringLiteral("\nファイル %1 個、フォルダ %2 個").arg(now.files).arg(now.folders));
-    });
-    QEventLoop loop;
-    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    worker->start();
-    ticker.start(200);
-    loop.exec();
-    worker->wait();
-    delete worker;
-    if (error)
-        std::rethrow_exception(error);
-}
-
-} // namespace
 
 void TForm1::PlanDiscs1Click() {
     std::vector<std::string> paths;
@@ -63,14 +20,10 @@ void TForm1::PlanDiscs1Click() {
     if (m_planImage == nullptr)
         m_planImage = std::make_unique<ketrilo::IsoDiscImage>();
     std::optional<ketrilo::SpanningPlan> plan;
-    try {
-        RunWithProgress(this, QStringLiteral("ディスクに分けています…"),
-                        [&](ketrilo::WorkProgress& progress) {
-                            plan = ketrilo::PlanDiscs(paths, capacity, *m_planImage, &progress);
-                        });
-    } catch (const ketrilo::WorkCancelled&) {
-        return; // nothing changes
-    }
+    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
+            plan = ketrilo::PlanDiscs(paths, capacity, *m_planImage, &progress);
+        }))
+        return; // cancelled: nothing changes
     if (m_planDialog != nullptr)
         m_planDialog->close();
     m_planDialog = new PlanDialog(
@@ -86,7 +39,15 @@ void TForm1::PlanDiscs1Click() {
 }
 
 void TForm1::LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc) {
-    ketrilo::LoadPlannedDisc(m_ws, disc, ImageList1);
+    // The disc's folders are walked on a worker, as a drop's are.
+    DeferredIcons icons;
+    ketrilo::Workspace fresh;
+    fresh.capacity = m_ws.capacity;
+    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
+            ketrilo::LoadPlannedDisc(fresh, disc, icons, &progress);
+        }))
+        return;
+    TakeWellAndLongNames(fresh, icons, 0, 0);
     RefreshWell();
     RefreshLongNames();
     UpdateCapacityStatus();

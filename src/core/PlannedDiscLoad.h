@@ -9,6 +9,8 @@ namespace ketrilo {
 
 // Empties the well and the long-name list, then registers the disc's items as a drop
 // registers them: a part of a split folder ("photos/2019") becomes an item of its own.
-void LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons);
+// Throws WorkCancelled on a cancel request.
+void LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons,
+                     WorkProgress* progress = nullptr);
 
 } // namespace ketrilo

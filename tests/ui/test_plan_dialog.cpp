@@ -2,6 +2,7 @@
 // items, one disc taken into the well with the gauge and status following, and a cancel
 // during the computation that changes nothing.
 #include "../core/ModelImage.h"
+#include "ProgressDisplay.h"
 #include "support/WindowFixture.h"
 
 #include "core/Registration.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QProgressBar>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -92,7 +92,7 @@ private slots:
         QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&f] {
             // The user presses the display's cancel button.
-            if (auto* progress = f.findChild<QProgressDialog*>(); progress && progress->isVisible())
+            if (auto* progress = f.findChild<ProgressDisplay*>(); progress && progress->isVisible())
                 progress->findChild<QPushButton*>()->click();
         });
         poll.start(50);
