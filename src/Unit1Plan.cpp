@@ -29,7 +29,9 @@ void TForm1::PlanDiscs1Click() {
     m_planDialog = new PlanDialog(
         std::move(*plan),
         [this](const ketrilo::PlannedDisc& disc) {
-            Run([this, &disc] { LoadPlannedDiscClick(disc); });
+            Run([this, disc] {
+                LoadPlannedDiscClick(disc);
+            }); // a copy: the dialog may go meanwhile
         },
         this);
     m_planDialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -43,14 +45,13 @@ void TForm1::LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc) {
     DeferredIcons icons;
     ketrilo::Workspace fresh;
     fresh.capacity = m_ws.capacity;
+    ketrilo::Changes loaded;
     if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            ketrilo::LoadPlannedDisc(fresh, disc, icons, &progress);
+            loaded = ketrilo::LoadPlannedDisc(fresh, disc, icons, &progress);
         }))
         return;
     TakeWellAndLongNames(fresh, icons, 0, 0);
-    RefreshWell();
-    RefreshLongNames();
-    UpdateCapacityStatus();
+    ShowChanges(loaded);
 }
 
 void TForm1::SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image) {

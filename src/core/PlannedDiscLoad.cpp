@@ -5,15 +5,17 @@
 
 namespace ketrilo {
 
-void LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons,
-                     WorkProgress* progress) {
+Changes LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons,
+                        WorkProgress* progress) {
     std::vector<std::string> paths;
     for (const PlannedItem& item : disc.items)
         paths.push_back(item.diskPath);
-    ClearWell(ws);
+    // The lists are new as a whole, which covers the rows the registration appends.
+    Changes changes = ClearWell(ws);
     // A disc never holds one path twice, so no item is refused as a duplicate.
     RegisterDroppedPaths(
         ws, paths, icons, [](const std::string&) {}, progress);
+    return changes;
 }
 
 } // namespace ketrilo

@@ -1,6 +1,7 @@
 #pragma once
 // One disc of a plan taken into the well, to be handed over like any well.
 
+#include "Changes.h"
 #include "IconSource.h"
 #include "SpanningPlan.h"
 #include "Workspace.h"
@@ -9,8 +10,8 @@ namespace ketrilo {
 
 // Empties the well and the long-name list, then registers the disc's items as a drop
 // registers them: a part of a split folder ("photos/2019") becomes an item of its own.
-// Throws WorkCancelled on a cancel request.
-void LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons,
-                     WorkProgress* progress = nullptr);
+// Says the well and the long-name list are new; throws WorkCancelled on a cancel request.
+Changes LoadPlannedDisc(Workspace& ws, const PlannedDisc& disc, IconSource& icons,
+                        WorkProgress* progress = nullptr);
 
 } // namespace ketrilo

@@ -50,11 +50,11 @@ private slots:
         m_fixture = std::make_unique<WindowFixture>();
         TForm1& f = m_fixture->Form();
         f.show();
-        ketrilo::RegisterDroppedPaths(f.Workspace(), {Std("a"), Std("b"), Std("c")}, f.ImageList1,
-                                      [](const std::string&) {});
         f.Workspace().capacity.DiscCapacityClusters = 200;
-        f.RefreshWell();
-        f.UpdateCapacityStatus();
+        ketrilo::Changes changes = ketrilo::RegisterDroppedPaths(
+            f.Workspace(), {Std("a"), Std("b"), Std("c")}, f.ImageList1, [](const std::string&) {});
+        changes.capacity = true;
+        f.ShowChanges(changes);
     }
     void cleanup() { m_fixture.reset(); }
 
@@ -76,6 +76,7 @@ private slots:
         const QString clusters = dialog->Discs->item(1, 2)->text();
         QVERIFY(dialog->Discs->item(1, 4)->text().endsWith(QLatin1Char('%')));
         QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QTRY_COMPARE(f.Workspace().well.Size(), size_t(shown.size()));
 
         QStringList well;
         for (const ketrilo::WellRow& row : f.Workspace().well.Rows())
