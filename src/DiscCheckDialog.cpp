@@ -90,14 +90,3 @@ void DiscCheckDialog::Fill() {
     }
     emit Filled();
 }
-
-QString DiscCheckDialog::RowsText() const {
-    QString text = QStringLiteral("checks\t") + m_summary->text() + '\n';
-    for (int row = 0; row < m_table->rowCount(); ++row) {
-        QStringList fields{QStringLiteral("check")};
-        for (int column = 0; column < ColumnCount; ++column)
-            fields << m_table->item(row, column)->text();
-        text += fields.join(QLatin1Char('\t')) + '\n';
-    }
-    return text;
-}

@@ -22,10 +22,6 @@ public:
                     std::function<void(const std::string&)> showLongName,
                     QWidget* parent = nullptr);
 
-    // The rows as the user reads them, "check\t<path>\t<what is wrong>\t<what the burner
-    // does>" one a line, after the summary line "checks\t<summary>".
-    [[nodiscard]] QString RowsText() const;
-
 signals:
     // The rows were filled anew.
     void Filled();

@@ -119,14 +119,3 @@ void PlanDialog::ShowItemsOfSelectedDisc() {
                1, 1);
     }
 }
-
-QStringList PlanDialog::DiscRowTexts() const {
-    QStringList rows;
-    for (int d = 0; d < Discs->rowCount(); ++d) {
-        QStringList cells;
-        for (int column = 0; column < Discs->columnCount(); ++column)
-            cells << Discs->item(d, column)->text();
-        rows << cells.join(QLatin1Char('\t'));
-    }
-    return rows;
-}

@@ -25,9 +25,6 @@ public:
     QPushButton* LoadButton = nullptr;
     QLabel* Summary = nullptr;
 
-    // The disc rows as shown, one tab-separated line each, for the state dump.
-    [[nodiscard]] QStringList DiscRowTexts() const;
-
 private:
     void ShowItemsOfSelectedDisc();
 

@@ -1,9 +1,20 @@
 #include "StateDump.h"
 
+#include "AnchoredPanel.h"
+#include "DiscCheckDialog.h"
+#include "DragHandle.h"
+#include "PlanDialog.h"
+#include "Unit1.h"
 #include "core/Workspace.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSaveFile>
-#include <QWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -13,6 +24,53 @@ QString Line(const QStringList& fields) {
 
 QString Num(int64_t value) {
     return QString::number(value);
+}
+
+// "geom" lines: each shown widget's object name and rectangle in screen coordinates,
+// so that end-to-end tests know where to press and drop.
+QString WidgetPlacesText(const QList<const QWidget*>& widgets) {
+    QString text;
+    for (const QWidget* w : widgets) {
+        if (!w->isVisible())
+            continue;
+        const QPoint topLeft = w->mapToGlobal(QPoint(0, 0));
+        text += Line({QStringLiteral("geom"), w->objectName(), Num(topLeft.x()), Num(topLeft.y()),
+                      Num(w->width()), Num(w->height())});
+    }
+    return text;
+}
+
+// One line per row of table: kind, then the cells as shown.
+QString TableRowsText(const QString& kind, const QTableWidget* table) {
+    QString text;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QStringList fields{kind};
+        for (int column = 0; column < table->columnCount(); ++column)
+            fields << table->item(row, column)->text();
+        text += Line(fields);
+    }
+    return text;
+}
+
+// "checks" (the summary) and "check" lines of the disc check dialog, while it is open: it
+// is the window's child then.
+QString DiscCheckText(const TForm1& form) {
+    const auto* dialog = form.findChild<const DiscCheckDialog*>();
+    if (dialog == nullptr)
+        return {};
+    const auto* summary = dialog->findChild<const QLabel*>(QStringLiteral("DiscCheckSummary"));
+    return Line({QStringLiteral("checks"), summary->text()}) +
+           TableRowsText(QStringLiteral("check"),
+                         dialog->findChild<const QTableWidget*>(QStringLiteral("DiscCheckList")));
+}
+
+// Replaces the file's content at once (written beside it, then renamed over it).
+void WriteWhole(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(text.toUtf8());
+    file.commit();
 }
 
 } // namespace
@@ -34,26 +92,29 @@ QString StateDumpText(const QString& folderText, const ketrilo::Workspace& ws,
     return text;
 }
 
-QString WidgetPlacesText(const QList<const QWidget*>& widgets) {
-    QString text;
-    for (const QWidget* w : widgets) {
-        if (!w->isVisible())
-            continue;
-        const QPoint topLeft = w->mapToGlobal(QPoint(0, 0));
-        text += Line({QStringLiteral("geom"), w->objectName(), Num(topLeft.x()), Num(topLeft.y()),
-                      Num(w->width()), Num(w->height())});
+StateDump::StateDump(TForm1& form, QString path) : m_form(form), m_path(std::move(path)) {
+    m_form.SetWatcher([this] { Write(); });
+    m_form.Reporter().SetAfterMessage([this] { Write(); });
+    Write();
+}
+
+StateDump::~StateDump() {
+    m_form.SetWatcher({});
+    m_form.Reporter().SetAfterMessage({});
+}
+
+void StateDump::Write() const {
+    const TForm1& f = m_form;
+    QList<const QWidget*> places = {f.Image1, f.ListView1, f.ListView3, f.Panel1, f.ToolButton3};
+    QString plan = Line({QStringLiteral("gauge"), Num(f.ProgressBar1->value())});
+    const PlanDialog* planDialog = f.CurrentPlanDialog();
+    if (planDialog != nullptr && planDialog->isVisible()) {
+        places << planDialog->Discs << planDialog->LoadButton;
+        plan += TableRowsText(QStringLiteral("plan"), planDialog->Discs);
     }
-    return text;
-}
-
-QString StateDumpPath() {
-    return qEnvironmentVariable("KETRILO_STATE_OUT");
-}
-
-void WriteStateDumpFile(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(text.toUtf8());
-    file.commit();
+    WriteWhole(m_path, StateDumpText(f.Edit1->text(), f.Workspace(), f.StatusLabel->text(),
+                                     m_form.Reporter().Shown()) +
+                           plan + WidgetPlacesText(places) +
+                           Line({QStringLiteral("image"), f.ImageStatusLabel->text()}) +
+                           DiscCheckText(f));
 }

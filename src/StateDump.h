@@ -1,26 +1,34 @@
 #pragma once
-// A plain-text picture of what the window shows, for end-to-end tests: written after
-// every handler and every message box when KETRILO_STATE_OUT names a file.
+// A plain-text picture of what the window shows, for the tests. Only the tests' build of
+// the program makes one (when KETRILO_STATE_OUT names its file); the installed program is
+// built without it.
 
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+class TForm1;
 
 namespace ketrilo {
 struct Workspace;
 }
 
+// Rewrites its file after every handler and every message box of the window it watches,
+// and whenever the window changes what it shows of its own accord.
+class StateDump {
+public:
+    // Watches form until it is destroyed; the first picture is written at once.
+    StateDump(TForm1& form, QString path);
+    ~StateDump();
+    StateDump(const StateDump&) = delete;
+    StateDump& operator=(const StateDump&) = delete;
+
+private:
+    void Write() const;
+
+    TForm1& m_form;
+    QString m_path;
+};
+
 // The lines "folder", "row", "well", "long", "status" and "message", tab-separated.
 [[nodiscard]] QString StateDumpText(const QString& folderText, const ketrilo::Workspace& ws,
                                     const QString& statusLine, const QStringList& messages);
-
-// "geom" lines: each shown widget's object name and rectangle in screen coordinates,
-// so that end-to-end tests know where to press and drop.
-[[nodiscard]] QString WidgetPlacesText(const QList<const QWidget*>& widgets);
-
-// The file named by KETRILO_STATE_OUT, or "" when it is unset.
-[[nodiscard]] QString StateDumpPath();
-
-// Replaces the file's content at once (written beside it, then renamed over it).
-void WriteStateDumpFile(const QString& path, const QString& text);

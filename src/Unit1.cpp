@@ -68,7 +68,6 @@ TForm1::TForm1(const QString& profilePath, QWidget* parent)
             m_reporter.ShowConfirm(chooser, text);
         });
     };
-    m_reporter.SetAfterMessage([this] { WriteStateDump(); });
     BuildLayout();
     ConnectHandlers();
     Run([this] { FormCreate(); });

@@ -34,7 +34,6 @@ class QToolBar;
 class QToolButton;
 class AnchoredPanel;
 class DeferredIcons;
-class DiscCheckDialog;
 class ImageWatcher;
 class DragHandle;
 class FolderListModel;
@@ -150,6 +149,10 @@ public:
     void SetDragOut(std::unique_ptr<DragOutSeam> seam) { m_dragOut = std::move(seam); }
     void SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image);
     [[nodiscard]] PlanDialog* CurrentPlanDialog() const { return m_planDialog; }
+    // Runs after every handler, and whenever the window changes what it shows of its own
+    // accord (the image's figures, a dialog on screen or filled in), so that a test can
+    // read the window then. None by default.
+    void SetWatcher(std::function<void()> watcher) { m_watcher = std::move(watcher); }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -176,12 +179,16 @@ private:
     // from the first new ones on their icons.
     void TakeWellAndLongNames(ketrilo::Workspace& fresh, DeferredIcons& icons, size_t firstNewRow,
                               size_t firstNewLongName);
-    void WriteStateDump() const;
+    void TellWatcher() const;
+    // Once the events queued now are handled (the widgets placed on screen), unless
+    // context is gone by then.
+    void TellWatcherSoon(QObject* context) const;
 
     ketrilo::Workspace m_ws;
     ErrorReporter m_reporter;
     QString m_profilePath;
     FolderChooser m_chooseFolder;
+    std::function<void()> m_watcher;
     std::unique_ptr<DragOutSeam> m_dragOut;
     std::unique_ptr<ketrilo::DiscImage> m_planImage;
     QPointer<PlanDialog> m_planDialog;
@@ -190,7 +197,6 @@ private:
     LongNameModel* m_longNameModel = nullptr;
     LongWork* m_longWork = nullptr; // walks run through it, off the window's thread
     ImageWatcher* m_imageWatcher = nullptr;
-    DiscCheckDialog* m_checkDialog = nullptr; // while it is open
     ketrilo::CapacityReport m_capacityReport; // of the latest UpdateCapacityStatus
     bool m_comboChangePending = false;        // ComboBox1Change is queued for the current action
     QPoint FDragStartPos;

@@ -2,15 +2,12 @@
 // the core's changes reach the views.
 #include "Unit1.h"
 
-#include "AnchoredPanel.h"
-#include "DiscCheckDialog.h"
 #include "DragHandle.h"
 #include "FolderListModel.h"
 #include "ImageWatcher.h"
 #include "LongNameModel.h"
 #include "LongWork.h"
 #include "PathText.h"
-#include "StateDump.h"
 #include "WellModel.h"
 #include "core/ImageStatus.h"
 
@@ -20,12 +17,8 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -71,7 +64,7 @@ void TForm1::ConnectHandlers() {
     connect(N7, &QAction::triggered, this, [this] { Run([this] { N7Click(); }); });
     connect(m_imageWatcher, &ImageWatcher::Changed, this, [this] {
         ShowImageStatus();
-        WriteStateDump();
+        TellWatcher();
     });
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::QueueComboBox1Change);
@@ -103,25 +96,17 @@ void TForm1::RefuseChildDrops() {
 
 void TForm1::Run(const std::function<void()>& handler) {
     m_reporter.Run(handler);
-    WriteStateDump();
+    TellWatcher();
 }
 
-void TForm1::WriteStateDump() const {
-    const QString path = StateDumpPath();
-    if (path.isEmpty())
-        return;
-    QList<const QWidget*> places = {Image1, ListView1, ListView3, Panel1, ToolButton3};
-    QString plan = QStringLiteral("gauge\t%1\n").arg(ProgressBar1->value());
-    if (m_planDialog != nullptr && m_planDialog->isVisible()) {
-        places << static_cast<const QWidget*>(m_planDialog->Discs)
-               << static_cast<const QWidget*>(m_planDialog->LoadButton);
-        for (const QString& row : m_planDialog->DiscRowTexts())
-            plan += QStringLiteral("plan\t") + row + QLatin1Char('\n');
-    }
-    WriteStateDumpFile(
-        path, StateDumpText(Edit1->text(), m_ws, StatusLabel->text(), m_reporter.Shown()) + plan +
-                  WidgetPlacesText(places) + QStringLiteral("image\t") + ImageStatusLabel->text() +
-                  '\n' + (m_checkDialog != nullptr ? m_checkDialog->RowsText() : QString()));
+void TForm1::TellWatcher() const {
+    if (m_watcher)
+        m_watcher();
+}
+
+void TForm1::TellWatcherSoon(QObject* context) const {
+    if (m_watcher)
+        QTimer::singleShot(0, context, [this] { TellWatcher(); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -137,7 +122,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // The widgets' screen positions are known once the window is on screen.
-    QTimer::singleShot(0, this, [this] { WriteStateDump(); });
+    TellWatcherSoon(this);
 }
 
 void TForm1::ShowChanges(const ketrilo::Changes& changes) {

@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTimer>
 
 void TForm1::ShowImageStatus() {
     const auto& report = m_imageWatcher->Report();
@@ -43,11 +42,9 @@ void TForm1::ShowImageStatus() {
 void TForm1::N7Click() {
     DiscCheckDialog dialog(
         *m_imageWatcher, [this](const std::string& path) { ShowLongNameRow(path); }, this);
-    m_checkDialog = &dialog;
-    connect(&dialog, &DiscCheckDialog::Filled, this, [this] { WriteStateDump(); });
-    QTimer::singleShot(0, &dialog, [this] { WriteStateDump(); });
+    connect(&dialog, &DiscCheckDialog::Filled, this, &TForm1::TellWatcher);
+    TellWatcherSoon(&dialog);
     dialog.exec();
-    m_checkDialog = nullptr;
 }
 
 void TForm1::ShowLongNameRow(const std::string& fullPath) {

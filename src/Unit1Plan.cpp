@@ -8,8 +8,6 @@
 #include "core/PlannedDiscLoad.h"
 #include "image/IsoDiscImage.h"
 
-#include <QTimer>
-
 #include <optional>
 
 void TForm1::PlanDiscs1Click() {
@@ -36,8 +34,8 @@ void TForm1::PlanDiscs1Click() {
         this);
     m_planDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_planDialog->show();
-    // End-to-end tests find the dialog's controls once it is on screen.
-    QTimer::singleShot(0, this, [this] { WriteStateDump(); });
+    // The dialog's controls are placed once it is on screen.
+    TellWatcherSoon(this);
 }
 
 void TForm1::LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc) {

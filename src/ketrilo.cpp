@@ -6,6 +6,11 @@
 #include "core/PlanCommand.h"
 #include "core/ProfileLocation.h"
 #include "image/IsoDiscImage.h"
+#ifdef KETRILO_STATE_DUMP
+#include "StateDump.h"
+
+#include <optional>
+#endif
 
 #include <QApplication>
 #include <QFile>
@@ -57,6 +62,12 @@ int main(int argc, char* argv[]) {
     SetUpAppearance();
 
     TForm1 Form1;
+#ifdef KETRILO_STATE_DUMP
+    // The tests' twin of the program: they read what the window shows from this file.
+    std::optional<StateDump> dump;
+    if (const QString path = qEnvironmentVariable("KETRILO_STATE_OUT"); !path.isEmpty())
+        dump.emplace(Form1, path);
+#endif
     Form1.show();
     if (!command.folder.empty()) {
         // Once the window shows, as though the user had just picked the folder.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs into a private folder as a packager would and checks what a desktop sees: the
 # desktop entry and the AppStream data validate, and the staged program runs and reads the
-# staged disc list (not one beside the program, nor a user's own).
+# staged disc list (not one beside the program, nor a user's own). The staged program
+# carries none of the tests' hooks.
 # Arguments: the build folder.
 set -euo pipefail
 build=$1
@@ -14,6 +15,9 @@ for f in bin/ketrilo share/ketrilo/ketrilodisclist.ini share/man/man1/ketrilo.1 
     share/icons/hicolor/scalable/apps/io.github.ketrilo.Ketrilo.svg; do
     [ -f "$stage/$f" ] || fail "$f is not installed"
 done
+# The state file the end-to-end tests read is their twin's; the installed program has no
+# trace of it.
+! grep -qaF KETRILO_STATE_OUT "$stage/bin/ketrilo" || fail "the installed program reads KETRILO_STATE_OUT"
 desktop="$stage/share/applications/io.github.ketrilo.Ketrilo.desktop"
 desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
 grep -qx 'MimeType=inode/directory;' "$desktop" || fail "the entry does not open folders"

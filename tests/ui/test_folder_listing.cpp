@@ -3,6 +3,7 @@
 #include "support/WindowFixture.h"
 
 #include "AppearanceSetup.h"
+#include "StateDump.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -79,10 +80,7 @@ private slots:
                                             "[Item02]\nName=One\nCount=1\n");
         m_fixture = std::make_unique<WindowFixture>(profile);
     }
-    void cleanup() {
-        m_fixture.reset();
-        qunsetenv("KETRILO_STATE_OUT");
-    }
+    void cleanup() { m_fixture.reset(); }
 
     void choosingAFolderListsItsEntries() {
         TForm1& f = m_fixture->Form();
@@ -191,8 +189,8 @@ private slots:
 
     void stateDumpDescribesTheWindow() {
         const QString dumpPath = m_profiles.filePath("state.txt");
-        qputenv("KETRILO_STATE_OUT", dumpPath.toUtf8());
         TForm1& f = m_fixture->Form();
+        const StateDump watching(f, dumpPath);
         f.Edit1->setText(TreePath() + "/sub/");
         f.ToolButton3->click();
         f.ComboBox1->lineEdit()->setText("?");
