@@ -1,20 +1,7 @@
 #include "ErrorReporter.h"
 
+#include "QtMessageBoxes.h"
 #include "core/KetriloError.h"
-
-#include <QMessageBox>
-
-void QtMessageBoxes::Show(QWidget* parent, MessageKind kind, const QString& text) {
-    const QString title =
-        kind == MessageKind::Confirm ? QStringLiteral("確認") : QStringLiteral("Ketrilo");
-    const auto icon = kind == MessageKind::Error     ? QMessageBox::Critical
-                      : kind == MessageKind::Confirm ? QMessageBox::Question
-                                                     : QMessageBox::NoIcon;
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    // Messages carry names and profile texts: shown as they are, never as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
 
 ErrorReporter::ErrorReporter(QWidget* parent)
     : m_parent(parent), m_seam(std::make_unique<QtMessageBoxes>()) {}
@@ -46,8 +33,7 @@ void ErrorReporter::ShowConfirm(QWidget* parent, const QString& text) {
 }
 
 void ErrorReporter::Show(QWidget* parent, MessageKind kind, const QString& text) {
-    m_shown.append(text);
     m_seam->Show(parent, kind, text);
     if (m_afterMessage)
-        m_afterMessage();
+        m_afterMessage(text);
 }

@@ -94,7 +94,10 @@ QString StateDumpText(const QString& folderText, const ketrilo::Workspace& ws,
 
 StateDump::StateDump(TForm1& form, QString path) : m_form(form), m_path(std::move(path)) {
     m_form.SetWatcher([this] { Write(); });
-    m_form.Reporter().SetAfterMessage([this] { Write(); });
+    m_form.Reporter().SetAfterMessage([this](const QString& text) {
+        m_messages.append(text);
+        Write();
+    });
     Write();
 }
 
@@ -112,9 +115,8 @@ void StateDump::Write() const {
         places << planDialog->Discs << planDialog->LoadButton;
         plan += TableRowsText(QStringLiteral("plan"), planDialog->Discs);
     }
-    WriteWhole(m_path, StateDumpText(f.Edit1->text(), f.Workspace(), f.StatusLabel->text(),
-                                     m_form.Reporter().Shown()) +
-                           plan + WidgetPlacesText(places) +
-                           Line({QStringLiteral("image"), f.ImageStatusLabel->text()}) +
-                           DiscCheckText(f));
+    WriteWhole(m_path,
+               StateDumpText(f.Edit1->text(), f.Workspace(), f.StatusLabel->text(), m_messages) +
+                   plan + WidgetPlacesText(places) +
+                   Line({QStringLiteral("image"), f.ImageStatusLabel->text()}) + DiscCheckText(f));
 }

@@ -27,6 +27,7 @@ private:
 
     TForm1& m_form;
     QString m_path;
+    QStringList m_messages; // every box's text so far
 };
 
 // The lines "folder", "row", "well", "long", "status" and "message", tab-separated.

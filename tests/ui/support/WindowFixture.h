@@ -2,7 +2,7 @@
 // A TForm1 for window tests: message boxes recorded instead of shown, a folder chooser
 // that answers from a queue, and small helpers for profile files and folder trees.
 
-#include "ErrorReporter.h"
+#include "MessageBoxSeam.h"
 #include "Unit1.h"
 
 #include <QString>
