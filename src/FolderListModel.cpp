@@ -5,18 +5,18 @@
 
 FolderListModel::FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons,
                                  QObject* parent)
-    : RowTableModel({{QStringLiteral("ファイル"), 400, Qt::AlignLeft},
-                     {QStringLiteral("拡張子"), 50, Qt::AlignLeft},
-                     {QStringLiteral("サイズ"), 80, Qt::AlignRight, BytesDigits},
-                     {QStringLiteral("クラスタ"), 60, Qt::AlignRight, ClustersDigits},
-                     {QStringLiteral("長さ"), 40, Qt::AlignRight},
-                     {QStringLiteral("最終更新日"), 150, Qt::AlignLeft}},
-                    icons, parent),
-      m_ws(ws) {}
-
-size_t FolderListModel::CoreRowCount() const {
-    return m_ws.folderList.rows.size();
-}
+    : RowListModel(
+          {{QStringLiteral("ファイル"), 400, Qt::AlignLeft},
+           {QStringLiteral("拡張子"), 50, Qt::AlignLeft},
+           {QStringLiteral("サイズ"), 80, Qt::AlignRight, BytesDigits},
+           {QStringLiteral("クラスタ"), 60, Qt::AlignRight, ClustersDigits},
+           {QStringLiteral("長さ"), 40, Qt::AlignRight},
+           {QStringLiteral("最終更新日"), 150, Qt::AlignLeft}},
+          ws,
+          [](const ketrilo::Workspace& w) -> const std::vector<ketrilo::FolderRow>& {
+              return w.folderList.rows;
+          },
+          icons, parent) {}
 
 void FolderListModel::TintsChanged() {
     if (rowCount() > 0)
@@ -25,7 +25,7 @@ void FolderListModel::TintsChanged() {
 }
 
 QString FolderListModel::CellText(size_t row, int column) const {
-    const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
+    const ketrilo::FolderRow& r = At(row);
     switch (column) {
     case ketrilo::FolderColumnLength:
         return LengthText(r.length);
@@ -36,15 +36,11 @@ QString FolderListModel::CellText(size_t row, int column) const {
     }
 }
 
-int32_t FolderListModel::RowIcon(size_t row) const {
-    return m_ws.folderList.rows[row].icon;
-}
-
 QVariant FolderListModel::CellBackground(size_t row, int column) const {
-    const ketrilo::FolderRow& r = m_ws.folderList.rows[row];
+    const ketrilo::FolderRow& r = At(row);
     const std::optional<uint32_t> tint =
         column == ketrilo::FolderColumnName
             ? ketrilo::NameCellTint(r)
-            : ketrilo::OtherCellTint(r, m_ws.capacity.RemainingBytes);
+            : ketrilo::OtherCellTint(r, Ws().capacity.RemainingBytes);
     return tint ? QVariant(FromBgr(*tint)) : QVariant();
 }

@@ -1,13 +1,10 @@
 #pragma once
 // The folder list (ListView3): one row per FolderRow, tinted by what still fits.
 
-#include "RowTableModel.h"
+#include "RowListModel.h"
+#include "core/Rows.h"
 
-namespace ketrilo {
-struct Workspace;
-}
-
-class FolderListModel final : public RowTableModel {
+class FolderListModel final : public RowListModel<ketrilo::FolderRow> {
     Q_OBJECT
 
 public:
@@ -16,11 +13,6 @@ public:
     void TintsChanged();
 
 protected:
-    size_t CoreRowCount() const override;
     QString CellText(size_t row, int column) const override;
-    int32_t RowIcon(size_t row) const override;
     QVariant CellBackground(size_t row, int column) const override;
-
-private:
-    const ketrilo::Workspace& m_ws; // the window's, which outlives the model
 };

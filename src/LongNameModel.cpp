@@ -4,18 +4,18 @@
 #include "core/Workspace.h"
 
 LongNameModel::LongNameModel(const ketrilo::Workspace& ws, const ImageList& icons, QObject* parent)
-    : RowTableModel({{QStringLiteral("ファイル"), 0, Qt::AlignLeft},
-                     {QStringLiteral("長さ"), 50, Qt::AlignLeft},
-                     {QStringLiteral("パス"), 0, Qt::AlignLeft}},
-                    icons, parent),
-      m_ws(ws) {}
-
-size_t LongNameModel::CoreRowCount() const {
-    return m_ws.longNames.Size();
-}
+    : RowListModel(
+          {{QStringLiteral("ファイル"), 0, Qt::AlignLeft},
+           {QStringLiteral("長さ"), 50, Qt::AlignLeft},
+           {QStringLiteral("パス"), 0, Qt::AlignLeft}},
+          ws,
+          [](const ketrilo::Workspace& w) -> const std::vector<ketrilo::LongNameRow>& {
+              return w.longNames.Rows();
+          },
+          icons, parent) {}
 
 QString LongNameModel::CellText(size_t row, int column) const {
-    const ketrilo::LongNameRow& r = m_ws.longNames.Rows()[row];
+    const ketrilo::LongNameRow& r = At(row);
     switch (column) {
     case ketrilo::LongNameColumnName:
         return TextOfBytes(r.name);
@@ -26,8 +26,4 @@ QString LongNameModel::CellText(size_t row, int column) const {
     default:
         return {};
     }
-}
-
-int32_t LongNameModel::RowIcon(size_t row) const {
-    return m_ws.longNames.Rows()[row].icon;
 }
