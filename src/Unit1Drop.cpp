@@ -42,6 +42,16 @@ template <class Event> std::optional<std::vector<std::string>> TakeAsCopy(Event*
     return paths;
 }
 
+// Gives the rows of list from first on the icons the worker left to the window's thread.
+template <class List>
+void ResolveIcons(List& list, size_t first, DeferredIcons& icons, ImageList& images) {
+    for (size_t i = first; i < list.Size(); ++i) {
+        auto row = list.At(i);
+        row.icon = icons.Resolve(row.icon, images);
+        list.ReplaceAt(i, std::move(row));
+    }
+}
+
 } // namespace
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
@@ -66,16 +76,8 @@ void TForm1::dropEvent(QDropEvent* event) {
 
 void TForm1::TakeWellAndLongNames(ketrilo::Workspace& fresh, DeferredIcons& icons,
                                   size_t firstNewRow, size_t firstNewLongName) {
-    for (size_t i = firstNewRow; i < fresh.well.Size(); ++i) {
-        ketrilo::WellRow row = fresh.well.At(i);
-        row.icon = icons.Resolve(row.icon, ImageList1);
-        fresh.well.ReplaceAt(i, std::move(row));
-    }
-    for (size_t i = firstNewLongName; i < fresh.longNames.Size(); ++i) {
-        ketrilo::LongNameRow row = fresh.longNames.At(i);
-        row.icon = icons.Resolve(row.icon, ImageList1);
-        fresh.longNames.ReplaceAt(i, std::move(row));
-    }
+    ResolveIcons(fresh.well, firstNewRow, icons, ImageList1);
+    ResolveIcons(fresh.longNames, firstNewLongName, icons, ImageList1);
     m_ws.well = std::move(fresh.well);
     m_ws.longNames = std::move(fresh.longNames);
     m_ws.capacity = fresh.capacity;
