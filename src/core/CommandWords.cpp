@@ -1,5 +1,6 @@
 #include "CommandWords.h"
 
+#include "CapacityStatus.h"
 #include "KetriloError.h"
 #include "ProfileFile.h"
 
@@ -61,8 +62,12 @@ std::optional<CommandWords> ParseCommandWords(const std::vector<std::string>& ar
     return parsed;
 }
 
-std::optional<int64_t> ProfileCapacity(const std::string& name, const std::string& profileFilePath,
-                                       const std::string& command, std::ostream& err) {
+std::optional<int64_t> ChosenCapacity(const CommandWords& words, const std::string& profileFilePath,
+                                      const std::string& command, std::ostream& err) {
+    const auto profile = words.values.find("--profile");
+    if (profile == words.values.end())
+        return DefaultCapacityClusters;
+    const std::string& name = profile->second;
     const DiscProfiles profiles = LoadDiscProfiles(profileFilePath);
     for (size_t i = 0; i < profiles.names.size(); ++i) {
         if (profiles.names[i] != name)

@@ -26,10 +26,11 @@ ParseCommandWords(const std::vector<std::string>& args, const std::string& comma
                   const std::vector<std::string>& valued, const std::vector<std::string>& flags,
                   const std::string& usage, std::ostream& err);
 
-// The capacity in clusters of the profile named exactly so; nullopt (message on err)
-// when there is none or its count does not give a capacity.
-[[nodiscard]] std::optional<int64_t> ProfileCapacity(const std::string& name,
-                                                     const std::string& profileFilePath,
-                                                     const std::string& command, std::ostream& err);
+// The capacity in clusters of the disc the words' --profile names exactly, or of the
+// default disc without one; nullopt (message on err) when the profile file has no such
+// name or its count does not give a capacity.
+[[nodiscard]] std::optional<int64_t> ChosenCapacity(const CommandWords& words,
+                                                    const std::string& profileFilePath,
+                                                    const std::string& command, std::ostream& err);
 
 } // namespace ketrilo

@@ -48,14 +48,12 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
         return 2;
     }
 
+    const std::optional<int64_t> capacity =
+        ChosenCapacity(*parsed, profileFilePath, "measure", err);
+    if (!capacity)
+        return 2;
     Workspace ws;
-    if (parsed->values.contains("--profile")) {
-        const std::optional<int64_t> capacity =
-            ProfileCapacity(parsed->values.at("--profile"), profileFilePath, "measure", err);
-        if (!capacity)
-            return 2;
-        ws.capacity.DiscCapacityClusters = *capacity;
-    }
+    ws.capacity.DiscCapacityClusters = *capacity;
 
     std::vector<std::string> paths;
     bool unreachable = false;

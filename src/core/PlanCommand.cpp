@@ -1,6 +1,5 @@
 #include "PlanCommand.h"
 
-#include "CapacityStatus.h"
 #include "CommandWords.h"
 #include "GraftList.h"
 #include "KetriloError.h"
@@ -36,16 +35,11 @@ int RunPlanCommand(const std::vector<std::string>& args, const std::string& prof
         ParseCommandWords(args, "plan", {"--profile", "--out"}, {}, Usage, err);
     if (!parsed)
         return 2;
-    int64_t capacity = DefaultCapacityClusters;
-    if (parsed->values.contains("--profile")) {
-        const std::optional<int64_t> chosen =
-            ProfileCapacity(parsed->values.at("--profile"), profileFilePath, "plan", err);
-        if (!chosen)
-            return 2;
-        capacity = *chosen;
-    }
+    const std::optional<int64_t> capacity = ChosenCapacity(*parsed, profileFilePath, "plan", err);
+    if (!capacity)
+        return 2;
     try {
-        const SpanningPlan plan = PlanDiscs(parsed->paths, capacity, image, nullptr);
+        const SpanningPlan plan = PlanDiscs(parsed->paths, *capacity, image, nullptr);
         std::vector<std::string> lists;
         if (parsed->values.contains("--out"))
             lists = WriteGraftLists(plan, parsed->values.at("--out"));
