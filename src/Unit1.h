@@ -120,7 +120,8 @@ public:
 
     // The one way a change of the workspace reaches the screen: each list's view hears
     // what happened to its rows, the folder box shows a new listed folder, and when the
-    // capacity is touched, UpdateCapacityStatus runs.
+    // capacity is touched, UpdateCapacityStatus runs (after an emptied well empties the
+    // gauge).
     void ShowChanges(const ketrilo::Changes& changes);
 
     // Recomputes the gauge, the status line and RemainingBytes, then repaints the folder

@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -135,6 +136,11 @@ void TForm1::ShowChanges(const ketrilo::Changes& changes) {
     // changes its image.
     if (changes.well.Any() || changes.longNames.Any())
         m_imageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
-    if (changes.capacity)
+    if (changes.capacity) {
+        // An emptied well shows an empty gauge even where the disc in force has no
+        // capacity and the status cannot be computed.
+        if (changes.well.replaced && m_ws.well.Size() == 0)
+            ProgressBar1->setValue(0);
         UpdateCapacityStatus();
+    }
 }

@@ -25,7 +25,9 @@ void TForm1::FormCreate() {
     m_ws.DraggingFromSelf = false;
     LoadProfilesIntoChooser();
     m_ws.capacity.DiscCapacityClusters = ketrilo::DefaultCapacityClusters;
-    UpdateCapacityStatus();
+    ketrilo::Changes started;
+    started.capacity = true;
+    ShowChanges(started);
 }
 
 void TForm1::FormDestroy() {

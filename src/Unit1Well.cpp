@@ -6,7 +6,6 @@
 #include "core/Maintenance.h"
 #include "core/Registration.h"
 
-#include <QProgressBar>
 #include <QTableView>
 
 namespace {
@@ -37,9 +36,7 @@ void TForm1::ToolButton4Click() {
 }
 
 void TForm1::ToolButton5Click() {
-    const ketrilo::Changes cleared = ketrilo::ClearWell(m_ws);
-    ProgressBar1->setValue(0);
-    ShowChanges(cleared);
+    ShowChanges(ketrilo::ClearWell(m_ws));
 }
 
 void TForm1::ListView1KeyDown(int key, Qt::KeyboardModifiers) {

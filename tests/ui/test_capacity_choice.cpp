@@ -3,9 +3,11 @@
 #include "support/WindowFixture.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -134,6 +136,14 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::exception, f.UpdateCapacityStatus());
         ChooseFromList(f.ComboBox1, 7);
         QTRY_VERIFY(m_fixture->Status().endsWith(QStringLiteral("残り容量:28,672バイト")));
+        QCOMPARE(f.ProgressBar1->value(), 12);
+        // Clearing the well empties the gauge even where the status cannot be computed.
+        ChooseFromList(f.ComboBox1, 5);
+        QTRY_COMPARE(m_fixture->messages.size(), size_t(2));
+        f.N4->trigger();
+        QCOMPARE(m_fixture->messages.size(), size_t(3));
+        QCOMPARE(f.ListView1->model()->rowCount(), 0);
+        QCOMPARE(f.ProgressBar1->value(), 0);
     }
 
     void gaugeStaysInItsRange() {
