@@ -1,5 +1,7 @@
 #include "ImageWatcher.h"
 
+#include "core/WorkCancelled.h"
+
 #include <QThread>
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "LongWork.h"
 
 #include "ProgressDisplay.h"
+#include "core/WorkCancelled.h"
 #include "core/WorkProgress.h"
 
 #include <QCoreApplication>

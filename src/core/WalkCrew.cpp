@@ -91,7 +91,7 @@ void WalkCrew::FolderRead(const std::string& folder, int64_t files, int64_t clus
         int64_t shown = m_shownAt.load(std::memory_order_relaxed);
         if ((shown == 0 || now - shown >= ShowEvery) &&
             m_shownAt.compare_exchange_strong(shown, now, std::memory_order_relaxed))
-            m_progress->ShowFolder(folder);
+            m_progress->SetCurrentFolder(folder);
     }
     if (m_options.onEnter)
         m_options.onEnter(folder);

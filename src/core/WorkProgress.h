@@ -3,19 +3,14 @@
 // waits for it: counts of what has been read so far, the folder being read, and a
 // request to stop. Written by worker threads, read by the window's thread.
 
+#include "WorkCancelled.h"
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <stdexcept>
 #include <string>
 
 namespace ketrilo {
-
-// Thrown by work that saw a cancel request; the caller discards every partial result.
-class WorkCancelled : public std::runtime_error {
-public:
-    WorkCancelled() : std::runtime_error("cancelled") {}
-};
 
 class WorkProgress {
 public:
@@ -27,7 +22,9 @@ public:
     };
 
     void Cancel() noexcept { m_cancelled.store(true, std::memory_order_relaxed); }
-    [[nodiscard]] bool Cancelled() const noexcept { return m_cancelled.load(std::memory_order_relaxed); }
+    [[nodiscard]] bool Cancelled() const noexcept {
+        return m_cancelled.load(std::memory_order_relaxed);
+    }
     // Throws WorkCancelled once Cancel has been called.
     void ThrowIfCancelled() const {
         if (Cancelled())
@@ -40,17 +37,19 @@ public:
     }
     void EnterFolder(const std::string& folder) {
         CountFolder();
-        ShowFolder(folder);
+        SetCurrentFolder(folder);
     }
     void CountFolder() noexcept { m_folders.fetch_add(1, std::memory_order_relaxed); }
     // The folder being read, for the display.
-    void ShowFolder(const std::string& folder) {
+    void SetCurrentFolder(const std::string& folder) {
         std::lock_guard lock(m_mutex);
         m_currentFolder = folder;
     }
     [[nodiscard]] Snapshot Read() const {
-        Snapshot s{m_files.load(std::memory_order_relaxed), m_folders.load(std::memory_order_relaxed),
-                   m_bytes.load(std::memory_order_relaxed), {}};
+        Snapshot s{m_files.load(std::memory_order_relaxed),
+                   m_folders.load(std::memory_order_relaxed),
+                   m_bytes.load(std::memory_order_relaxed),
+                   {}};
         std::lock_guard lock(m_mutex);
         s.currentFolder = m_currentFolder;
         return s;
