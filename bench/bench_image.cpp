@@ -91,10 +91,9 @@ int main(int argc, char* argv[]) {
 
     int64_t clusters = 0;
     const double walkMs = BestOfThree([&] {
-        int64_t total = 0;
         ketrilo::LongNameList longNames;
         ketrilo::NoIcons icons;
-        clusters = ketrilo::MeasureFolder(tree + "/", false, total, longNames, icons);
+        clusters = ketrilo::MeasureFolder(tree + "/", false, longNames, icons);
     });
     ketrilo::ImageReport report;
     const double imageMs = BestOfThree([&] {

@@ -1,6 +1,5 @@
 #include "DeferredIcons.h"
 
-#include "EntryKind.h"
 #include "ImageList.h"
 
 namespace {
@@ -11,13 +10,12 @@ int32_t StandIn(size_t slot) {
 
 } // namespace
 
-int32_t DeferredIcons::IconIndexFor(const std::string& fullPath) {
-    const EntryKind kind = EntryKindOf(fullPath);
-    if (kind == EntryKind::Folder)
+int32_t DeferredIcons::IconIndexFor(const std::string& fullPath, ketrilo::EntryKind kind) {
+    if (kind == ketrilo::EntryKind::Folder)
         return ketrilo::FolderIconIndex;
     const QString path = QString::fromUtf8(fullPath);
     // Every link shows the one link picture, whatever its name.
-    const std::optional<QString> key = kind == EntryKind::Link
+    const std::optional<QString> key = kind == ketrilo::EntryKind::Link
                                            ? std::optional<QString>(QStringLiteral("inode/symlink"))
                                            : m_globKey.KeyForPath(path);
     std::lock_guard lock(m_mutex);
@@ -26,8 +24,8 @@ int32_t DeferredIcons::IconIndexFor(const std::string& fullPath) {
         if (known != m_byKey.cend())
             return *known;
     }
-    const int32_t standIn = StandIn(m_paths.size());
-    m_paths.push_back(fullPath);
+    const int32_t standIn = StandIn(m_samples.size());
+    m_samples.push_back({fullPath, kind});
     m_resolved.push_back(-1);
     if (key)
         m_byKey.insert(*key, standIn);
@@ -40,6 +38,6 @@ int32_t DeferredIcons::Resolve(int32_t icon, ImageList& icons) {
     const auto slot = static_cast<size_t>(-1 - icon);
     std::lock_guard lock(m_mutex);
     if (m_resolved.at(slot) < 0)
-        m_resolved[slot] = icons.IconIndexFor(m_paths[slot]);
+        m_resolved[slot] = icons.IconIndexFor(m_samples[slot].path, m_samples[slot].kind);
     return m_resolved[slot];
 }

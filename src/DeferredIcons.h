@@ -18,7 +18,7 @@ class ImageList;
 
 class DeferredIcons final : public ketrilo::IconSource {
 public:
-    int32_t IconIndexFor(const std::string& fullPath) override;
+    int32_t IconIndexFor(const std::string& fullPath, ketrilo::EntryKind kind) override;
 
     // The index in icons of a stand-in; an index that is no stand-in stays as it is.
     int32_t Resolve(int32_t icon, ImageList& icons);
@@ -27,6 +27,10 @@ private:
     const MimeGlobKey& m_globKey = MimeGlobKey::Installed();
     std::mutex m_mutex;
     QHash<QString, int32_t> m_byKey;
-    std::vector<std::string> m_paths; // a path of each stand-in's kind
-    std::vector<int32_t> m_resolved;  // -1 until looked up
+    struct Sample {
+        std::string path; // an entry of the stand-in's kind
+        ketrilo::EntryKind kind;
+    };
+    std::vector<Sample> m_samples;
+    std::vector<int32_t> m_resolved; // -1 until looked up
 };

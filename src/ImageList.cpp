@@ -1,6 +1,5 @@
 #include "ImageList.h"
 
-#include "EntryKind.h"
 #include "Resources.h"
 
 #include <QMimeType>
@@ -12,16 +11,12 @@ ImageList::ImageList() {
     m_byMimeType.insert(QStringLiteral("inode/directory"), ketrilo::FolderIconIndex);
 }
 
-int32_t ImageList::IconIndexFor(const std::string& fullPath) {
-    switch (EntryKindOf(fullPath)) {
-    case EntryKind::Folder:
+int32_t ImageList::IconIndexFor(const std::string& fullPath, ketrilo::EntryKind kind) {
+    if (kind == ketrilo::EntryKind::Folder)
         return ketrilo::FolderIconIndex;
-    case EntryKind::Link:
+    if (kind == ketrilo::EntryKind::Link)
         return IndexForIconName(QStringLiteral("inode-symlink"),
                                 QStringLiteral("emblem-symbolic-link"));
-    case EntryKind::File:
-        break;
-    }
     const QString path = QString::fromUtf8(fullPath);
     const std::optional<QString> key = m_globKey.KeyForPath(path);
     if (key) {

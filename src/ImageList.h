@@ -21,7 +21,7 @@ public:
 
     // The folder picture for a folder (a hidden one too), the theme's link picture for a
     // symbolic link, else the icon of the file's type judged by its name.
-    int32_t IconIndexFor(const std::string& fullPath) override;
+    int32_t IconIndexFor(const std::string& fullPath, ketrilo::EntryKind kind) override;
 
     // The picture at index; an empty icon for an index outside the list.
     [[nodiscard]] QIcon Icon(int32_t index) const;

@@ -16,16 +16,6 @@ bool IsDotOrDotDot(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-EntryKind KindOfMode(mode_t mode) {
-    if (S_ISDIR(mode))
-        return EntryKind::Folder;
-    if (S_ISREG(mode))
-        return EntryKind::File;
-    if (S_ISLNK(mode))
-        return EntryKind::Link;
-    return EntryKind::System;
-}
-
 } // namespace
 
 bool DirectoryReader::Next() {
@@ -59,7 +49,7 @@ EntryKind DirectoryReader::Kind() {
         return EntryKind::Link;
     case DT_UNKNOWN: {
         struct stat status;
-        return Status(status) ? KindOfMode(status.st_mode) : EntryKind::Gone;
+        return Status(status) ? EntryKindOfMode(status.st_mode) : EntryKind::Gone;
     }
     default:
         return EntryKind::System;

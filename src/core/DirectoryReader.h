@@ -3,6 +3,8 @@
 // folder's handle, in the file system's order, with an entry's status read only when
 // asked for. A symbolic link is never followed.
 
+#include "EntryKind.h"
+
 #include <sys/stat.h>
 
 #include <cstddef>
@@ -13,8 +15,6 @@ namespace ketrilo {
 [[nodiscard]] inline bool IsHiddenName(const char* name) {
     return name[0] == '.';
 }
-
-enum class EntryKind { Folder, File, Link, System, Gone };
 
 class DirectoryReader {
 public:

@@ -28,6 +28,7 @@ TSearchRec RecordOf(const char* name, const struct stat& st) {
     rec.Attr = AttributesOf(name, st.st_mode);
     rec.Size = S_ISDIR(st.st_mode) || S_ISLNK(st.st_mode) ? 0 : st.st_size;
     rec.Time = st.st_mtime;
+    rec.Kind = EntryKindOfMode(st.st_mode);
     return rec;
 }
 
@@ -105,14 +106,13 @@ bool DirectorySearch::Next() {
     return m_state->found;
 }
 
-int64_t GetFileSize64(const std::string& path) {
+bool IsDirectory(const std::string& path) {
     const DirectorySearch search = DirectorySearch::Entry(path, faAnyFile);
-    return search.Found() ? search.Current().Size : 0;
+    return search.Found() && IsVisibleFolder(search.Current());
 }
 
-bool IsDirectory(const std::string& path) {
-    const DirectorySearch search = DirectorySearch::Entry(path, faDirectory);
-    return search.Found() && (search.Current().Attr & faDirectory) != 0;
+bool IsVisibleFolder(const TSearchRec& entry) {
+    return (entry.Attr & (faHidden | faDirectory)) == faDirectory;
 }
 
 } // namespace ketrilo

@@ -4,6 +4,8 @@
 // symbolic link. Symbolic links are never followed, neither as the entry (a link is a
 // file of size 0) nor on the way to it; paths may be of any length.
 
+#include "EntryKind.h"
+
 #include <cstdint>
 #include <ctime>
 #include <memory>
@@ -21,6 +23,7 @@ struct TSearchRec {
     uint32_t Attr = 0;
     int64_t Size = 0;     // 0 for folders and links
     std::time_t Time = 0; // last write, seconds since the epoch
+    EntryKind Kind = EntryKind::File;
 };
 
 // Entries whose hidden, system or directory bit is not in mask are skipped.
@@ -44,10 +47,9 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-// Size of the entry at path with nothing filtered; 0 when there is none.
-[[nodiscard]] int64_t GetFileSize64(const std::string& path);
-
 // True for a visible directory (not a link, not hidden); false for a path ending in "/".
 [[nodiscard]] bool IsDirectory(const std::string& path);
+// The same judgement of an entry already read (an empty record is no folder).
+[[nodiscard]] bool IsVisibleFolder(const TSearchRec& entry);
 
 } // namespace ketrilo

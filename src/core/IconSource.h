@@ -1,6 +1,8 @@
 #pragma once
 // Seam to the icon list the three views share: index 0 is the folder picture.
 
+#include "EntryKind.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,15 +13,16 @@ inline constexpr int32_t FolderIconIndex = 0;
 class IconSource {
 public:
     virtual ~IconSource() = default;
-    // Index of the small icon of the entry at fullPath (a file, or a hidden folder or
-    // link that is registered like a file). Equal icons share one index.
-    virtual int32_t IconIndexFor(const std::string& fullPath) = 0;
+    // Index of the small icon of the entry at fullPath, of the kind the caller read it as
+    // (a folder gets the folder picture, a link the link picture, anything else its type's
+    // picture by name). Equal icons share one index.
+    virtual int32_t IconIndexFor(const std::string& fullPath, EntryKind kind) = 0;
 };
 
 // For callers without a view: every entry gets index 0.
 class NoIcons final : public IconSource {
 public:
-    int32_t IconIndexFor(const std::string&) override { return FolderIconIndex; }
+    int32_t IconIndexFor(const std::string&, EntryKind) override { return FolderIconIndex; }
 };
 
 } // namespace ketrilo

@@ -16,10 +16,8 @@ Changes RecalculateWell(Workspace& ws, WorkProgress* progress) {
         if (!IsDirectory(fullPath)) {
             continue;
         }
-        int64_t TreeClusterTotal = 0;
         WellRow row = ws.well.At(i);
-        row.clusters =
-            MeasureFolder(fullPath + "/", false, TreeClusterTotal, ws.longNames, noIcons, progress);
+        row.clusters = MeasureFolder(fullPath + "/", false, ws.longNames, noIcons, progress);
         row.bytes = BytesOnDisc(row.clusters);
         ws.well.ReplaceAt(i, std::move(row));
         changes.well.changed.push_back(i);

@@ -7,22 +7,21 @@
 
 namespace ketrilo {
 
-int64_t MeasureFolder(const std::string& folder, bool collect, int64_t& TreeClusterTotal,
-                      LongNameList& longNames, IconSource& icons, WorkProgress* progress,
-                      const WalkOptions& options) {
-    const int64_t clusters = WalkCrew(collect, progress, options).Run(folder, longNames, icons);
+int64_t MeasureFolder(const std::string& folder, bool collect, LongNameList& longNames,
+                      IconSource& icons, WorkProgress* progress, const WalkOptions& options) {
+    const int64_t TreeClusterTotal =
+        WalkCrew(collect, progress, options).Run(folder, longNames, icons);
     if (progress != nullptr)
         progress->ThrowIfCancelled(); // a request after the last folder still counts
-    TreeClusterTotal = SaturatingAdd(TreeClusterTotal, clusters);
     return TreeClusterTotal;
 }
 
 FolderRow AddFolderRow(const tfileproperty& p) {
     return FolderRow{.name = p.name,
-                     .ext = ExtensionOf(p.name),
+                     .ext = p.ext,
                      .bytes = p.fileclustersize,
                      .clusters = p.clustersize,
-                     .length = NameLength(p.name),
+                     .length = p.length,
                      .lastModified = p.lastmodify,
                      .icon = p.icon};
 }
@@ -43,16 +42,15 @@ void ListFolder(const std::string& folder, FolderList& list, IconSource& icons,
         p.length = NameLength(entry.Name);
         p.lastmodify = TimestampText(entry.Time);
         if ((entry.Attr & faDirectory) != 0) {
-            int64_t TreeClusterTotal = 0;
             LongNameList notCollected;
-            p.clustersize = MeasureFolder(folder + entry.Name + "/", false, TreeClusterTotal,
-                                          notCollected, icons, progress);
+            p.clustersize =
+                MeasureFolder(folder + entry.Name + "/", false, notCollected, icons, progress);
             p.icon = FolderIconIndex;
         } else {
-            // The search's own lstat size is what GetFileSize64 of the path would read
-            // again; one stat per entry is enough.
+            // The search's own status gives the size and the kind the picture needs:
+            // one stat per entry is enough.
             p.clustersize = ClustersFor(ClusterSize, entry.Size);
-            p.icon = icons.IconIndexFor(folder + entry.Name);
+            p.icon = icons.IconIndexFor(folder + entry.Name, entry.Kind);
             if (progress != nullptr)
                 progress->AddFiles(1, BytesOnDisc(p.clustersize));
         }

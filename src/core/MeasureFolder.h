@@ -15,21 +15,21 @@
 namespace ketrilo {
 
 // Walks the tree under folder (ending in "/"; a path of any length, reached without
-// following a link) and adds the clusters of every visible file to TreeClusterTotal,
-// saturating at the largest 64-bit value; returns its new value. Several threads share
+// following a link) and returns the clusters of every visible file in it, a sum that
+// saturates at the largest 64-bit value. Several threads share
 // the walk; what it finds is exactly what one thread walking depth first finds.
 // With collect, every long name (file or folder) not yet in longNames gets a row, in
 // depth-first enumeration order, a folder's own name before the names inside it.
 // Hidden and system entries and everything beneath them are skipped; links are not followed and
 // count 0; unreadable folders add nothing; a directory already on the path to itself is not entered
 // again. With progress, every folder read and every file counted is reported there, and a cancel
-// request ends the walk with WorkCancelled (TreeClusterTotal and longNames then hold a partial
-// result that the caller discards).
-int64_t MeasureFolder(const std::string& folder, bool collect, int64_t& TreeClusterTotal,
-                      LongNameList& longNames, IconSource& icons, WorkProgress* progress = nullptr,
+// request ends the walk with WorkCancelled (longNames then holds a partial result that the
+// caller discards).
+int64_t MeasureFolder(const std::string& folder, bool collect, LongNameList& longNames,
+                      IconSource& icons, WorkProgress* progress = nullptr,
                       const WalkOptions& options = {});
 
-// The row of one listed entry.
+// The row of one listed entry, from the fields the listing filled in.
 [[nodiscard]] FolderRow AddFolderRow(const tfileproperty& p);
 
 // Appends one row per visible entry of folder (used as a prefix, ending in "/"), in

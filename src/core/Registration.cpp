@@ -118,16 +118,18 @@ Changes RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& path
         tfileproperty item;
         item.name = parts.name;
         item.path = parts.folder;
-        if (IsDirectory(path)) {
+        // One read of the entry: a visible folder is measured as a tree, anything else
+        // (a hidden folder and a link included) is registered as a file of its own size.
+        const DirectorySearch entry = DirectorySearch::Entry(path, faAnyFile);
+        const TSearchRec found = entry.Found() ? entry.Current() : TSearchRec{};
+        if (IsVisibleFolder(found)) {
             const size_t longNamesBefore = ws.longNames.Size();
-            int64_t TreeClusterTotal = 0;
-            item.clustersize =
-                MeasureFolder(path + "/", true, TreeClusterTotal, ws.longNames, icons, progress);
+            item.clustersize = MeasureFolder(path + "/", true, ws.longNames, icons, progress);
             changes.longNames.appended += ws.longNames.Size() - longNamesBefore;
             item.icon = FolderIconIndex;
         } else {
-            item.clustersize = ClustersFor(static_cast<uint32_t>(ClusterSize), GetFileSize64(path));
-            item.icon = icons.IconIndexFor(path);
+            item.clustersize = ClustersFor(static_cast<uint32_t>(ClusterSize), found.Size);
+            item.icon = icons.IconIndexFor(path, found.Kind);
         }
         item.fileclustersize = BytesOnDisc(item.clustersize);
         AddItemToWell(ws, item, changes);

@@ -98,10 +98,9 @@ void TreeWalk::ReadEntries(Frame& frame) {
         } else if (kind != EntryKind::Folder && kind != EntryKind::Link) {
             continue; // system entries, and entries gone since the read
         }
-        const bool isFolder = kind == EntryKind::Folder;
         const bool isLong = collect && IsLongName(name);
-        if (isFolder || isLong)
-            frame.pending.push_back(PendingEntry{name, isFolder, isLong});
+        if (kind == EntryKind::Folder || isLong)
+            frame.pending.push_back(PendingEntry{name, kind, isLong});
     }
     m_piece.clusters = SaturatingAdd(m_piece.clusters, clusters);
     m_crew.FolderRead(m_folder, files, clusters);
@@ -111,12 +110,12 @@ void TreeWalk::ReadEntries(Frame& frame) {
 void TreeWalk::Step(PendingEntry entry) {
     const bool collect = m_crew.Collect();
     if (entry.isLong)
-        m_piece.items.push_back(WalkPiece::Item{m_folder, entry.name, entry.isFolder});
-    if (!entry.isFolder)
+        m_piece.items.push_back(WalkPiece::Item{m_folder, entry.name, entry.kind});
+    if (entry.kind != EntryKind::Folder)
         return;
     if (entry.piece != NoPiece) {
         if (collect)
-            m_piece.items.push_back(WalkPiece::Item{{}, {}, false, entry.piece});
+            m_piece.items.push_back(WalkPiece::Item{{}, {}, EntryKind::Folder, entry.piece});
         return;
     }
     UniqueFd fd = OpenRetrying([&] {
@@ -179,7 +178,7 @@ void TreeWalk::Reopen(size_t index, UniqueFd& child) {
         for (; frame.next < frame.pending.size(); ++frame.next) {
             const PendingEntry& entry = frame.pending[frame.next];
             if (entry.piece != NoPiece && m_crew.Collect())
-                m_piece.items.push_back(WalkPiece::Item{{}, {}, false, entry.piece});
+                m_piece.items.push_back(WalkPiece::Item{{}, {}, EntryKind::Folder, entry.piece});
         }
         return;
     }
@@ -214,7 +213,8 @@ void TreeWalk::ShareOne() {
     for (size_t i = m_shareFrame; i < m_stack.size(); ++i) {
         Frame& frame = m_stack[i];
         frame.shareFrom = std::max(frame.shareFrom, frame.next);
-        while (frame.shareFrom < frame.pending.size() && !frame.pending[frame.shareFrom].isFolder)
+        while (frame.shareFrom < frame.pending.size() &&
+               frame.pending[frame.shareFrom].kind != EntryKind::Folder)
             ++frame.shareFrom;
         if (frame.shareFrom == frame.pending.size()) {
             if (i == m_shareFrame)

@@ -23,7 +23,7 @@ private:
     // or a long name to collect. Files are counted while their folder is read.
     struct PendingEntry {
         std::string name;
-        bool isFolder = false;
+        EntryKind kind = EntryKind::File;
         bool isLong = false;
         size_t piece = NoPiece; // handed to another walker
     };

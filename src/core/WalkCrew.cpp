@@ -187,7 +187,9 @@ int64_t WalkCrew::Join(LongNameList& longNames, IconSource& icons) {
         const std::string fullPath = item.folder + item.name;
         if (longNames.LongNameListContains(fullPath))
             continue;
-        const int32_t icon = item.isFolder ? FolderIconIndex : icons.IconIndexFor(fullPath);
+        const int32_t icon = item.kind == EntryKind::Folder
+                                 ? FolderIconIndex
+                                 : icons.IconIndexFor(fullPath, item.kind);
         longNames.Append(LongNameRow{item.name, NameLength(item.name), item.folder, icon});
     }
     return total;

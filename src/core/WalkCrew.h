@@ -55,7 +55,7 @@ struct WalkPiece {
     struct Item {
         std::string folder; // the long name's folder, ending in "/"
         std::string name;
-        bool isFolder = false;
+        EntryKind kind = EntryKind::File;
         size_t piece = NoPiece; // not NoPiece: the handed-on tree's piece goes here instead
     };
     std::vector<Item> items;

@@ -67,28 +67,33 @@ TEST_F(DirectorySearchTest, FolderThatCannotBeReadFindsNothing) {
 }
 
 TEST_F(DirectorySearchTest, EntryKindsAndSizes) {
+    using K = EntryKind;
     struct Case {
         std::string path;
         bool isDirectory;
         int64_t size;
+        EntryKind kind; // Gone: no entry found
     };
     const std::vector<Case> cases = {
-        {tree.Path("sub"), true, 0},
-        {tree.Path("file"), false, 3},
-        {tree.Path(".hidden"), false, 5}, // hidden, still measured
-        {tree.Path(".hiddendir"), false, 0},
-        {tree.Path("link"), false, 0},
-        {tree.Path("dirlink"), false, 0}, // a link to a folder is not a folder
-        {tree.Path("fifo"), false, 0},
-        {tree.Path("sub/"), false, 0}, // a trailing "/" names no entry
-        {tree.Path("file/"), false, 0},
-        {tree.Path("missing"), false, 0},
-        {"/", false, 0},
-        {"", false, 0},
+        {tree.Path("sub"), true, 0, K::Folder},
+        {tree.Path("file"), false, 3, K::File},
+        {tree.Path(".hidden"), false, 5, K::File}, // hidden, still measured
+        {tree.Path(".hiddendir"), false, 0, K::Folder},
+        {tree.Path("link"), false, 0, K::Link},
+        {tree.Path("dirlink"), false, 0, K::Link}, // a link to a folder is not a folder
+        {tree.Path("fifo"), false, 0, K::System},
+        {tree.Path("sub/"), false, 0, K::Gone}, // a trailing "/" names no entry
+        {tree.Path("file/"), false, 0, K::Gone},
+        {tree.Path("missing"), false, 0, K::Gone},
+        {"/", false, 0, K::Gone},
+        {"", false, 0, K::Gone},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsDirectory(c.path), c.isDirectory) << c.path;
-        EXPECT_EQ(GetFileSize64(c.path), c.size) << c.path;
+        const DirectorySearch entry = DirectorySearch::Entry(c.path, faAnyFile);
+        EXPECT_EQ(entry.Found() ? entry.Current().Size : 0, c.size) << c.path;
+        EXPECT_EQ(entry.Found() ? entry.Current().Kind : K::Gone, c.kind) << c.path;
+        EXPECT_EQ(entry.Found() && IsVisibleFolder(entry.Current()), c.isDirectory) << c.path;
     }
 }
 

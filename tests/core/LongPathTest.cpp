@@ -46,8 +46,7 @@ protected:
 TEST_F(LongPathTest, MeasuredListedAndRegistered) {
     LongNameList longNames;
     NoIcons icons;
-    int64_t total = 0;
-    EXPECT_EQ(MeasureFolder(upper, false, total, longNames, icons), 2);
+    EXPECT_EQ(MeasureFolder(upper, false, longNames, icons), 2);
 
     FolderList list;
     ListFolder(upper, list, icons);
@@ -76,9 +75,9 @@ TEST_F(LongPathTest, RecalculatedRenamedAndCheckedForTheDragOut) {
     EXPECT_EQ(ws.well.At(0).clusters, 1);
 
     EXPECT_TRUE(IsDirectory(bottom.substr(0, bottom.size() - 1)));
-    EXPECT_EQ(GetFileSize64(bottom + "f"), 1);
+    EXPECT_EQ(DirectorySearch::Entry(bottom + "f", faAnyFile).Current().Size, 1);
     EXPECT_TRUE(RenameOnDisk(bottom, "f", "g"));
-    EXPECT_EQ(GetFileSize64(bottom + "g"), 1);
+    EXPECT_EQ(DirectorySearch::Entry(bottom + "g", faAnyFile).Current().Size, 1);
 
     EXPECT_NO_THROW(CheckDragPaths({bottom + "g", upper + Name}));
     EXPECT_THROW(CheckDragPaths({bottom + "f"}), KetriloError);
@@ -95,7 +94,7 @@ TEST_F(LongPathTest, FewDescriptorsStillCountEverything) {
     int64_t total = 0;
     {
         const DescriptorLimit limit(static_cast<rlim_t>(spare) + 3);
-        total = MeasureFolder(tree.Path("top/"), true, total, longNames, icons);
+        total = MeasureFolder(tree.Path("top/"), true, longNames, icons);
     }
     EXPECT_EQ(total, Depth);
     EXPECT_EQ(longNames.Size(), static_cast<size_t>(Depth));

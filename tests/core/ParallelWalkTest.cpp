@@ -67,8 +67,7 @@ std::string Walk(const std::string& folder, bool collect, const WalkOptions& opt
     LongNameList longNames;
     RecordingIcons icons;
     WorkProgress progress;
-    int64_t total = 5;
-    MeasureFolder(folder, collect, total, longNames, icons, &progress, options);
+    const int64_t total = MeasureFolder(folder, collect, longNames, icons, &progress, options);
     const WorkProgress::Snapshot counts = progress.Read();
     std::ostringstream text;
     text << total << ' ' << counts.files << ' ' << counts.folders << ' ' << counts.bytes << '\n';

@@ -13,13 +13,15 @@ namespace ketrilo::test {
 class RecordingIcons final : public IconSource {
 public:
     explicit RecordingIcons(int32_t index = 7) : m_index(index) {}
-    int32_t IconIndexFor(const std::string& fullPath) override {
+    int32_t IconIndexFor(const std::string& fullPath, EntryKind kind) override {
         asked.push_back(fullPath);
+        kinds.push_back(kind);
         if (onAsk)
             onAsk(fullPath);
         return m_index;
     }
     std::vector<std::string> asked;
+    std::vector<EntryKind> kinds;                  // as the caller read each asked entry
     std::function<void(const std::string&)> onAsk; // runs inside the walk that asks
 
 private:

@@ -199,4 +199,7 @@ TEST(RegisterDroppedPaths, EverythingButAVisibleFolderCountsAsAFile) {
     EXPECT_EQ(ws.well.At(0).ext, ".bin");
     EXPECT_EQ(ws.well.At(0).path, tree.Root());
     EXPECT_EQ(icons.asked.size(), 4u);
+    // A hidden folder is registered like a file but pictured as what it is.
+    EXPECT_EQ(icons.kinds, (std::vector<EntryKind>{EntryKind::File, EntryKind::Folder,
+                                                   EntryKind::Link, EntryKind::File}));
 }

@@ -21,8 +21,7 @@ TEST(WalkProgressTest, CountsWhatTheWalkAndTheListingRead) {
     WorkProgress measured;
     LongNameList longNames;
     NoIcons icons;
-    int64_t total = 0;
-    EXPECT_EQ(MeasureFolder(tree.Root(), false, total, longNames, icons, &measured), 3);
+    EXPECT_EQ(MeasureFolder(tree.Root(), false, longNames, icons, &measured), 3);
     const WorkProgress::Snapshot m = measured.Read();
     EXPECT_EQ(m.files, 2);
     EXPECT_EQ(m.folders, 3);
@@ -51,9 +50,7 @@ TEST(WalkProgressTest, CancelEndsTheWalkAndTheListing) {
         progress.Cancel();
     }; // mid-walk
     LongNameList longNames;
-    int64_t total = 0;
-    EXPECT_THROW(MeasureFolder(tree.Root(), true, total, longNames, icons, &progress),
-                 WorkCancelled);
+    EXPECT_THROW(MeasureFolder(tree.Root(), true, longNames, icons, &progress), WorkCancelled);
 
     FolderList list;
     EXPECT_THROW(ListFolder(tree.Root(), list, icons, &progress), WorkCancelled);

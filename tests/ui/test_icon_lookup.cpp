@@ -71,8 +71,8 @@ private slots:
         for (const char* name : {"/d/a.tar.gz", "/d/b.tar.gz", "/d/c.gz", "/d/Makefile", "/d/e.C",
                                  "/d/f.c", "/d/g.txt", "/d/h.TXT", "/d/plain"}) {
             ImageList fresh; // a list that has seen no other name
-            QCOMPARE(cached.Icon(cached.IconIndexFor(name)).name(),
-                     fresh.Icon(fresh.IconIndexFor(name)).name());
+            QCOMPARE(cached.Icon(cached.IconIndexFor(name, ketrilo::EntryKind::File)).name(),
+                     fresh.Icon(fresh.IconIndexFor(name, ketrilo::EntryKind::File)).name());
         }
     }
 };
