@@ -10,6 +10,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ketrilo {
 
@@ -46,6 +47,10 @@ private:
     explicit DirectorySearch(std::unique_ptr<State> state);
     std::unique_ptr<State> m_state;
 };
+
+// Every entry that Folder(folder, mask) finds, in the same order, read at once with the
+// entries' status read on several threads: for folders of very many entries.
+[[nodiscard]] std::vector<TSearchRec> SearchWholeFolder(const std::string& folder, uint32_t mask);
 
 // True for a visible directory (not a link, not hidden); false for a path ending in "/".
 [[nodiscard]] bool IsDirectory(const std::string& path);

@@ -57,6 +57,32 @@ TEST_F(DirectorySearchTest, FolderMaskDecidesWhichKindsAreSeen) {
                                  {"sub", faDirectory, 0}}));
 }
 
+// The whole-folder search reads on several threads once a folder is large: it must find
+// what the one-entry-at-a-time search finds, in the same order, under every mask.
+TEST_F(DirectorySearchTest, WholeFolderSearchMatchesTheSearchInOrder) {
+    for (int i = 0; i < 12000; ++i) {
+        const std::string name = std::to_string(i);
+        if (i % 1000 == 0)
+            tree.Folder("d" + name);
+        else
+            tree.File((i % 7 == 0 ? "." : "f") + name, i % 3);
+    }
+    for (uint32_t mask : {faDirectory, 0u, faAnyFile}) {
+        std::vector<TSearchRec> expected;
+        for (DirectorySearch s = DirectorySearch::Folder(tree.Root(), mask); s.Found(); s.Next())
+            expected.push_back(s.Current());
+        const std::vector<TSearchRec> whole = SearchWholeFolder(tree.Root(), mask);
+        ASSERT_EQ(whole.size(), expected.size()) << mask;
+        for (size_t i = 0; i < whole.size(); ++i) {
+            ASSERT_EQ(whole[i].Name, expected[i].Name) << i;
+            EXPECT_EQ(whole[i].Attr, expected[i].Attr) << whole[i].Name;
+            EXPECT_EQ(whole[i].Size, expected[i].Size) << whole[i].Name;
+            EXPECT_EQ(whole[i].Kind, expected[i].Kind) << whole[i].Name;
+        }
+    }
+    EXPECT_TRUE(SearchWholeFolder(tree.Path("missing/"), faAnyFile).empty());
+}
+
 TEST_F(DirectorySearchTest, FolderThatCannotBeReadFindsNothing) {
     for (const std::string& folder : {tree.Path("missing/"), tree.Path("file/"), std::string()}) {
         DirectorySearch search = DirectorySearch::Folder(folder, faAnyFile);

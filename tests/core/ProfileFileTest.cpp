@@ -1,6 +1,6 @@
-#include "core/IniFile.h"
 #include "core/ProfileFile.h"
 #include "core/CapacityStatus.h"
+#include "core/IniFile.h"
 #include "core/KetriloError.h"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@ class RecordingIcons final : public IconSource {
 public:
     explicit RecordingIcons(int32_t index = 7) : m_index(index) {}
     int32_t IconIndexFor(const std::string& fullPath, EntryKind kind) override {
+        const std::lock_guard lock(m_mutex);
         asked.push_back(fullPath);
         kinds.push_back(kind);
         if (onAsk)
@@ -25,6 +27,7 @@ public:
     std::function<void(const std::string&)> onAsk; // runs inside the walk that asks
 
 private:
+    std::mutex m_mutex;
     int32_t m_index;
 };
 
