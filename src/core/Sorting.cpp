@@ -78,11 +78,8 @@ std::vector<size_t> StableOrder(const std::vector<Row>& rows, int column, int32_
         return order;
     }
     // One collation key per row: a sort compares each row many times.
-    const TextOrder& textOrder = UserTextOrder();
-    std::vector<std::string> keys;
-    keys.reserve(rows.size());
-    for (const Row& row : rows)
-        keys.push_back(textOrder.Key(*SortText(row, column)));
+    const std::vector<std::string> keys = UserTextOrder().Keys(
+        rows.size(), [&](size_t i) -> std::string_view { return *SortText(rows[i], column); });
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return sign > 0 ? keys[a] < keys[b] : keys[b] < keys[a];
     });

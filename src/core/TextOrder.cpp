@@ -1,10 +1,13 @@
 #include "TextOrder.h"
 
+#include "ParallelShares.h"
+
 #include <unicode/coll.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
 #include <cstdlib>
+#include <new>
 #include <stdexcept>
 
 namespace ketrilo {
@@ -28,21 +31,44 @@ TextOrder::TextOrder(const std::string& locale) : m_collation(std::make_unique<C
 
 TextOrder::~TextOrder() = default;
 
-std::string TextOrder::Key(std::string_view text) const {
+namespace {
+
+std::string KeyBy(const icu::Collator& collator, std::string_view text) {
     const icu::UnicodeString unicode = icu::UnicodeString::fromUTF8(
         icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     std::string key(text.size() * 2 + 16, '\0');
-    int32_t length = m_collation->collator->getSortKey(
-        unicode, reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
+    int32_t length = collator.getSortKey(unicode, reinterpret_cast<uint8_t*>(key.data()),
+                                         static_cast<int32_t>(key.size()));
     if (length > static_cast<int32_t>(key.size())) {
         key.resize(static_cast<size_t>(length));
-        length = m_collation->collator->getSortKey(unicode, reinterpret_cast<uint8_t*>(key.data()),
-                                                   static_cast<int32_t>(key.size()));
+        length = collator.getSortKey(unicode, reinterpret_cast<uint8_t*>(key.data()),
+                                     static_cast<int32_t>(key.size()));
     }
     // The key ends in its one zero byte, so no key's end is compared with text bytes.
     key.resize(static_cast<size_t>(length));
     key.append(text);
     return key;
+}
+
+} // namespace
+
+std::string TextOrder::Key(std::string_view text) const {
+    return KeyBy(*m_collation->collator, text);
+}
+
+std::vector<std::string>
+TextOrder::Keys(size_t count, const std::function<std::string_view(size_t)>& text) const {
+    std::vector<std::string> keys(count);
+    RunInShares(count, 4096, [&](size_t begin, size_t end) {
+        // A clone per thread shares the collation data; no thread relies on another's use
+        // of one collator being safe.
+        const std::unique_ptr<icu::Collator> own(m_collation->collator->clone());
+        if (!own)
+            throw std::bad_alloc();
+        for (size_t i = begin; i < end; ++i)
+            keys[i] = KeyBy(*own, text(i));
+    });
+    return keys;
 }
 
 int TextOrder::Compare(std::string_view a, std::string_view b) const {

@@ -3,9 +3,12 @@
 // kept case-sensitive, with blanks and punctuation never ignored (so they sort before
 // digits), and with only identical texts equal.
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ketrilo {
 
@@ -22,6 +25,9 @@ public:
     // byte that is not UTF-8 collates as U+FFFD). Computing a key costs about as much as
     // a few comparisons: a sort computes one per row.
     [[nodiscard]] std::string Key(std::string_view text) const;
+    // The keys of count texts, text(i) the i-th, computed on several threads.
+    [[nodiscard]] std::vector<std::string>
+    Keys(size_t count, const std::function<std::string_view(size_t)>& text) const;
 
     // Negative, zero or positive as a sorts before, equal to or after b.
     [[nodiscard]] int Compare(std::string_view a, std::string_view b) const;

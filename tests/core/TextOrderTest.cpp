@@ -82,6 +82,19 @@ TEST(TextOrder, KeepsWhatTheColumnsRelyOn) {
     EXPECT_LT(std::abs(at("ファイル") - at("ﾌｧｲﾙ")), 3);
 }
 
+// A sort computes its keys on several threads: each must be the key of its own text.
+TEST(TextOrder, KeysOnSeveralThreadsAreEachTextsKey) {
+    const TextOrder order("ja_JP");
+    std::vector<std::string> texts;
+    for (int i = 0; i < 20000; ++i)
+        texts.push_back((i % 3 == 0 ? "\xE3\x81\x82" : "file") + std::to_string(i * 7919 % 20000));
+    const std::vector<std::string> keys =
+        order.Keys(texts.size(), [&](size_t i) -> std::string_view { return texts[i]; });
+    ASSERT_EQ(keys.size(), texts.size());
+    for (size_t i = 0; i < texts.size(); ++i)
+        ASSERT_EQ(keys[i], order.Key(texts[i])) << texts[i];
+}
+
 TEST(TextOrder, TheUsersLocaleComesFromTheEnvironment) {
     const auto localeWith = [](const char* all, const char* collate, const char* lang) {
         const auto set = [](const char* name, const char* value) {
