@@ -36,7 +36,8 @@ int64_t EntryRecordBytes(const std::string& name, bool isFolder, int64_t size) {
         const int64_t tables = 2 * Even(8 + std::min(bytes, IsoNameLimit)) + 2 * (8 + 2 * units);
         return iso + joliet + tables;
     }
-    const int64_t extents = size > 0 ? (size + ExtentLimit - 1) / ExtentLimit : 1;
+    // Counted without adding to size first: a sparse file may be as large as a size can be.
+    const int64_t extents = size > 0 ? size / ExtentLimit + (size % ExtentLimit != 0) : 1;
     return extents * iso + joliet;
 }
 
