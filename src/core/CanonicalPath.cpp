@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <memory>
@@ -10,10 +11,9 @@ namespace ketrilo {
 
 namespace {
 
+// path is absolute, so it holds a "/"; the root keeps its own.
 void DropLastSegment(std::string& path) {
-    path.resize(path.rfind('/'));
-    if (path.empty())
-        path = "/";
+    path.resize(std::max<size_t>(path.rfind('/'), 1));
 }
 
 // What "<folder>/.." reaches, or "" when the system cannot go up from folder.

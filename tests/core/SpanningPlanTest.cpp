@@ -91,7 +91,7 @@ TEST(SpanningPlan, ProvesEachDiscWhenTheEstimateIsFarTooLow) {
         well.push_back(t.Folder("d" + std::to_string(f)));
         well.back().pop_back();
         for (int i = 0; i < 60; ++i)
-            t.File("d" + std::to_string(f) + "/n" + std::to_string(i), 2 * Sector + 1);
+            t.File(std::string("d") + std::to_string(f) + "/n" + std::to_string(i), 2 * Sector + 1);
     }
     ModelImage image;
     image.perEntry = 3000; // ten times what a record takes

@@ -52,7 +52,7 @@ const Tree Trees[] = {
          uint64_t x = 1;
          std::vector<std::string> well;
          for (int f = 0; f < 12; ++f) {
-             const std::string folder = "f" + std::to_string(f);
+             const std::string folder = std::string("f") + std::to_string(f);
              well.push_back(t.Folder(folder));
              for (int i = 0; i < 60; ++i)
                  t.File(folder + "/file" + std::to_string(i), int64_t(Next(x) % (20 * Sector)));
