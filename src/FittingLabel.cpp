@@ -14,6 +14,7 @@ void FittingLabel::ShowText(const QString& text) {
     setToolTip(text);
     setAccessibleName(text);
     FitFont();
+    emit TextShown();
 }
 
 void FittingLabel::resizeEvent(QResizeEvent* event) {

@@ -14,6 +14,9 @@ public:
     // Shows text in the font that fits the label's present width.
     void ShowText(const QString& text);
 
+signals:
+    void TextShown();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

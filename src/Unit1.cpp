@@ -15,6 +15,7 @@
 #include "RaisedToolBar.h"
 #include "Resources.h"
 #include "SplitterBar.h"
+#include "StatusPanels.h"
 #include "WellModel.h"
 #include "core/ImageStatus.h"
 #include "image/IsoDiscImage.h"
@@ -120,15 +121,13 @@ void TForm1::BuildLayout() {
     StatusBar1->setFont(JapaneseGothic(StatusFontPixels));
     StatusBar1->setSizeGripEnabled(false);
     // The status line keeps its 21-pixel font while it fits; a longer line (13-digit
-    // figures, a negative remainder) takes a smaller font rather than lose its end.
-    StatusLabel = Named(new FittingLabel(StatusFontPixels, SmallestStatusFontPixels, StatusBar1),
-                        "StatusLabel");
-    StatusBar1->addWidget(StatusLabel, 1);
-    // The window's own font leaves the first panel as much of the bar as it can.
-    ImageStatusLabel = Named(new QLabel(StatusBar1), "ImageStatusLabel");
+    // figures, a negative remainder) takes a smaller font rather than lose its end, and
+    // the image line beside it gives way before the status line goes below 12 pixels.
+    auto* panels = new StatusPanels(StatusFontPixels, SmallestStatusFontPixels, StatusBar1);
+    StatusLabel = Named(panels->First(), "StatusLabel");
+    ImageStatusLabel = Named(panels->Second(), "ImageStatusLabel");
     ImageStatusLabel->setFont(JapaneseGothic(12));
-    ImageStatusLabel->setAccessibleName(QStringLiteral("イメージ"));
-    StatusBar1->addPermanentWidget(ImageStatusLabel);
+    StatusBar1->addWidget(panels, 1);
     setStatusBar(StatusBar1);
 
     setTabOrder(ListView1, Edit1);

@@ -75,8 +75,8 @@ public:
     QLabel* Label3 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    FittingLabel* StatusLabel = nullptr; // the status bar's first panel: the clusters
-    QLabel* ImageStatusLabel = nullptr;  // the second panel: the disc image
+    FittingLabel* StatusLabel = nullptr;      // the status bar's first panel: the clusters
+    FittingLabel* ImageStatusLabel = nullptr; // the second panel: the disc image
     QMenu* N1 = nullptr;
     QAction* Post1 = nullptr;
     QAction* N5 = nullptr;

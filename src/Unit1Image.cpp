@@ -26,8 +26,9 @@ void TForm1::ShowImageStatus() {
     } else {
         text = QStringLiteral("イメージ:計算できません");
     }
-    ImageStatusLabel->setText(text);
-    ImageStatusLabel->setToolTip(m_imageWatcher->Failure());
+    ImageStatusLabel->ShowText(text);
+    if (!m_imageWatcher->Failure().isEmpty())
+        ImageStatusLabel->setToolTip(m_imageWatcher->Failure());
     QPalette colours = StatusBar1->palette();
     if (!fits)
         colours.setColor(QPalette::WindowText, Qt::red);

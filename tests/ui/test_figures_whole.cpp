@@ -171,6 +171,10 @@ private slots:
             QStringLiteral("クラスタ:4,882,812,499個 サイズ:9,999,999,997,952バイト"
                            "(1466310%) 残り容量:-9,999,318,013,952バイト");
         QTRY_COMPARE(label->text(), line);
+        // The image line beside it at its longest too: it gives way, the status line not.
+        const QString image =
+            QStringLiteral("イメージ:4,882,812,551セクタ 残り:-4,882,493,580セクタ");
+        f.ImageStatusLabel->ShowText(image);
         QCOMPARE(label->toolTip(), line);
         QCOMPARE(label->accessibleName(), line);
         QVERIFY(label->font().pixelSize() >= 12);
@@ -178,6 +182,12 @@ private slots:
         const QImage shown = label->grab().toImage();
         QVERIFY(InkWidth(shown) <= shown.width() - 2);
         QVERIFY(std::abs(InkWidth(shown) - FreeInkWidth(line, label->font())) <= 1);
+        FittingLabel* second = f.ImageStatusLabel;
+        QCOMPARE(second->accessibleName(), image);
+        QVERIFY(second->x() >= label->x() + label->width());
+        const QImage beside = second->grab().toImage();
+        QVERIFY(InkWidth(beside) <= beside.width() - 2);
+        QVERIFY(std::abs(InkWidth(beside) - FreeInkWidth(image, second->font())) <= 1);
     }
 
     void discNamesAreReadFromTheirFirstLetter() {
