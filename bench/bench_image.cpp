@@ -4,6 +4,7 @@
 #include "core/IconSource.h"
 #include "core/LongNameList.h"
 #include "core/MeasureFolder.h"
+#include "core/NoIcons.h"
 #include "image/IsoDiscImage.h"
 
 #include <fcntl.h>

@@ -20,10 +20,4 @@ public:
     virtual int32_t IconIndexFor(const std::string& fullPath, EntryKind kind) = 0;
 };
 
-// For callers without a view: every entry gets index 0.
-class NoIcons final : public IconSource {
-public:
-    int32_t IconIndexFor(const std::string&, EntryKind) override { return FolderIconIndex; }
-};
-
 } // namespace ketrilo

@@ -3,6 +3,7 @@
 #include "DirectorySearch.h"
 #include "IconSource.h"
 #include "MeasureFolder.h"
+#include "NoIcons.h"
 #include "Numbers.h"
 
 namespace ketrilo {

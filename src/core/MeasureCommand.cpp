@@ -8,6 +8,7 @@
 #include "ImageStatus.h"
 #include "KetriloError.h"
 #include "NameRules.h"
+#include "NoIcons.h"
 #include "OpenByPath.h"
 #include "Registration.h"
 #include "Workspace.h"

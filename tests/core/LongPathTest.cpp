@@ -6,6 +6,7 @@
 #include "core/Maintenance.h"
 #include "core/MeasureCommand.h"
 #include "core/MeasureFolder.h"
+#include "core/NoIcons.h"
 #include "core/Registration.h"
 #include "core/Rename.h"
 

@@ -2,6 +2,7 @@
 #include "DescriptorLimit.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
+#include "core/NoIcons.h"
 #include "core/Timestamp.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "RecordingIcons.h"
 #include "TempTree.h"
 #include "core/MeasureFolder.h"
+#include "core/NoIcons.h"
 
 #include <gtest/gtest.h>
 
