@@ -1,177 +1,132 @@
 #include "ImageTreeBuilder.h"
 
 #include "SizeOnlyStream.h"
-
-#include <dirent.h>
-#include <fcntl.h>
-#include <unistd.h>
+#include "core/OpenByPath.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
-#include <numeric>
 #include <stdexcept>
 
 namespace ketrilo {
 
 namespace {
 
-constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-
 void Check(int result) {
     if (result < 0)
         throw std::runtime_error(std::string("libisofs: ") + iso_error_to_msg(result));
 }
 
-ImageEntry::Kind KindOf(const struct stat& st) {
-    return S_ISDIR(st.st_mode)   ? ImageEntry::Kind::Folder
-           : S_ISREG(st.st_mode) ? ImageEntry::Kind::File
-                                 : ImageEntry::Kind::Other;
-}
-
-std::string LinkTarget(int dirFd, const char* name, const struct stat& st) {
-    std::string target(static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1, '\0');
-    for (;;) {
-        const ssize_t length = readlinkat(dirFd, name, target.data(), target.size());
-        if (length < 0)
-            return {};
-        if (static_cast<size_t>(length) < target.size()) {
-            target.resize(static_cast<size_t>(length));
-            return target;
-        }
-        target.resize(target.size() * 2); // the link grew since it was read
-    }
-}
-
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
+// A well item's own entry.
+struct ItemEntry {
+    bool found = false;
+    EntryStatus status;
+    FolderListing* contents = nullptr; // a folder's
 };
 
 } // namespace
 
 void ImageTreeBuilder::AddItems(const std::vector<ImageItem>& items) {
+    // Every item is looked at first, so that the helpers start on all the folders at once.
+    std::vector<ItemEntry> found(items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        const std::string& path = items[i].diskPath;
+        ItemEntry& entry = found[i];
+        struct stat st;
+        entry.found = StatByPath(path, st);
+        if (!entry.found)
+            continue;
+        if (S_ISDIR(st.st_mode)) {
+            entry.status.mode = S_IFDIR;
+            entry.contents = &m_readAhead.Add(path + "/", items[i].imagePath);
+        } else {
+            const ContainingFolder at =
+                S_ISLNK(st.st_mode) ? OpenContainingFolder(path) : ContainingFolder{};
+            entry.status = EntryStatusAt(at.folder.Get(), at.name.c_str(), st);
+        }
+    }
+    m_readAhead.Start();
+
     std::vector<ImageEntry> entries;
-    for (const ImageItem& item : items) {
+    for (size_t i = 0; i < items.size(); ++i) {
+        const ImageItem& item = items[i];
+        const ItemEntry& entry = found[i];
         const size_t slash = item.imagePath.rfind('/');
         const std::string imageName =
             slash == std::string::npos ? item.imagePath : item.imagePath.substr(slash + 1);
-        struct stat st;
-        if (fstatat(AT_FDCWD, item.diskPath.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (!entry.found) {
             entries.push_back(ImageEntry{imageName, ImageEntry::Kind::File, 0});
             continue; // gone from disk: the burner has nothing to add either
         }
-        entries.push_back(ImageEntry{imageName, KindOf(st), S_ISREG(st.st_mode) ? st.st_size : 0});
-        IsoDir* parent =
-            FolderAt(slash == std::string::npos ? "" : item.imagePath.substr(0, slash));
-        IsoDir* dir = AddEntry(parent, AT_FDCWD, item.diskPath.c_str(), imageName.c_str(), st);
-        if (dir != nullptr) {
-            AddFolderContents(dir, open(item.diskPath.c_str(), FolderOpenFlags), item.imagePath,
-                              item.diskPath + "/");
-        } else if (m_progress != nullptr && S_ISREG(st.st_mode)) {
-            m_progress->AddFiles(1, st.st_size);
-        }
+        entries.push_back(ImageEntry{imageName, ImageKindOf(entry.status.mode), entry.status.size});
+        const Folder parent{
+            FolderAt(slash == std::string::npos ? "" : item.imagePath.substr(0, slash)), false};
+        const Folder folder = AddEntry(parent, imageName.c_str(), entry.status);
+        if (folder.dir != nullptr)
+            AddFolderContents(folder, *entry.contents);
+        else if (m_progress != nullptr && S_ISREG(entry.status.mode))
+            m_progress->AddFiles(1, entry.status.size);
     }
     m_checks.CheckItems(items, entries);
 }
 
-void ImageTreeBuilder::AddFolderContents(IsoDir* dir, int fd, const std::string& imagePath,
-                                         const std::string& diskPath) {
+void ImageTreeBuilder::AddFolderContents(Folder folder, FolderListing& listing) {
     if (m_progress != nullptr) {
         m_progress->ThrowIfCancelled();
-        m_progress->EnterFolder(diskPath);
+        m_progress->EnterFolder(listing.diskPath);
     }
-    struct stat self;
-    if (fd < 0 || fstat(fd, &self) != 0 || !m_onPath.emplace(self.st_dev, self.st_ino).second) {
-        if (fd >= 0)
-            close(fd);
-        return; // unreadable, or a folder already on its own path
-    }
-    const std::unique_ptr<DIR, DirCloser> folder(fdopendir(fd));
-    if (!folder) {
-        close(fd);
-        m_onPath.erase({self.st_dev, self.st_ino});
+    m_readAhead.Wait(listing);
+    if (!listing.readable)
         return;
-    }
-
-    std::vector<ImageEntry> entries;
-    std::vector<struct stat> stats;
-    int64_t files = 0, bytes = 0;
-    while (const dirent* entry = readdir(folder.get())) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        struct stat st;
-        if (fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        const ImageEntry::Kind kind = KindOf(st);
-        entries.push_back(ImageEntry{name, kind, kind == ImageEntry::Kind::File ? st.st_size : 0});
-        stats.push_back(st);
-        if (kind == ImageEntry::Kind::File) {
-            ++files;
-            bytes += st.st_size;
-        }
-    }
-    m_checks.CheckFolder(imagePath, diskPath, entries);
+    m_checks.CheckFolder(listing.imagePath, listing.diskPath, listing.entries);
     if (m_progress != nullptr)
-        m_progress->AddFiles(files, bytes);
-
-    // libisofs keeps a folder's children in a list sorted by name and looks for a new
-    // name's place from the front: adding in descending order makes every insertion O(1).
-    std::vector<size_t> order(entries.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::sort(order.begin(), order.end(), [&entries](size_t a, size_t b) {
-        return std::strcmp(entries[a].name.c_str(), entries[b].name.c_str()) > 0;
-    });
-    for (size_t i : order) {
-        const char* name = entries[i].name.c_str();
-        IsoDir* child = AddEntry(dir, fd, name, name, stats[i]);
-        if (child != nullptr) {
-            AddFolderContents(child, openat(fd, name, FolderOpenFlags),
-                              imagePath.empty() ? entries[i].name : imagePath + "/" + name,
-                              diskPath + name + "/");
+        m_progress->AddFiles(listing.files, listing.bytes);
+    for (size_t i : listing.order) {
+        FolderListing::Detail& detail = listing.details[i];
+        const Folder child = AddEntry(folder, listing.entries[i].name.c_str(), detail.status);
+        if (child.dir != nullptr) {
+            AddFolderContents(child, *detail.folder);
+            detail.folder.reset(); // added with all beneath it
         }
     }
-    m_onPath.erase({self.st_dev, self.st_ino});
 }
 
-IsoDir* ImageTreeBuilder::AddEntry(IsoDir* parent, int dirFd, const char* diskName,
-                                   const char* imageName, const struct stat& st) {
+ImageTreeBuilder::Folder ImageTreeBuilder::AddEntry(Folder parent, const char* name,
+                                                    const EntryStatus& entry) {
     IsoNode* existing = nullptr;
-    if (iso_image_dir_get_node(m_image, parent, imageName, &existing, 0) == 1) {
-        if (S_ISDIR(st.st_mode) && iso_node_get_type(existing) == LIBISO_DIR)
-            return reinterpret_cast<IsoDir*>(existing);
+    if (!parent.isNew && iso_image_dir_get_node(m_image, parent.dir, name, &existing, 0) == 1) {
+        if (S_ISDIR(entry.mode) && iso_node_get_type(existing) == LIBISO_DIR)
+            return {reinterpret_cast<IsoDir*>(existing), false};
         Check(iso_node_remove(existing));
     }
-    if (S_ISDIR(st.st_mode)) {
+    if (S_ISDIR(entry.mode)) {
         IsoDir* dir = nullptr;
-        Check(iso_image_add_new_dir(m_image, parent, imageName, &dir));
-        return dir;
+        Check(iso_image_add_new_dir(m_image, parent.dir, name, &dir));
+        return {dir, true};
     }
-    if (S_ISREG(st.st_mode)) {
-        IsoStream* stream = NewSizeOnlyStream(st);
-        const int result = iso_image_add_new_file(m_image, parent, imageName, stream, nullptr);
+    if (S_ISREG(entry.mode)) {
+        IsoStream* stream = NewSizeOnlyStream(entry.size, entry.dev, entry.ino);
+        const int result = iso_image_add_new_file(m_image, parent.dir, name, stream, nullptr);
         if (result < 0)
             iso_stream_unref(stream);
         Check(result);
-    } else if (S_ISLNK(st.st_mode)) {
-        Check(iso_image_add_new_symlink(m_image, parent, imageName,
-                                        LinkTarget(dirFd, diskName, st).c_str(), nullptr));
+    } else if (S_ISLNK(entry.mode)) {
+        Check(iso_image_add_new_symlink(m_image, parent.dir, name, entry.linkTarget.c_str(),
+                                        nullptr));
     } else {
         Check(
-            iso_image_add_new_special(m_image, parent, imageName, st.st_mode, st.st_rdev, nullptr));
+            iso_image_add_new_special(m_image, parent.dir, name, entry.mode, entry.rdev, nullptr));
     }
-    return nullptr;
+    return {};
 }
 
 IsoDir* ImageTreeBuilder::FolderAt(const std::string& imageFolder) {
     IsoDir* dir = iso_image_get_root(m_image);
+    EntryStatus folder;
+    folder.mode = S_IFDIR | 0755;
     size_t start = 0;
     while (start < imageFolder.size()) {
         const size_t end = std::min(imageFolder.find('/', start), imageFolder.size());
         const std::string name = imageFolder.substr(start, end - start);
-        struct stat folder {};
-        folder.st_mode = S_IFDIR | 0755;
-        dir = AddEntry(dir, AT_FDCWD, name.c_str(), name.c_str(), folder);
+        dir = AddEntry(Folder{dir, false}, name.c_str(), folder).dir;
         start = end + 1;
     }
     return dir;

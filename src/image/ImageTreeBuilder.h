@@ -1,18 +1,16 @@
 #pragma once
 // Reads the well's items from disk into a libisofs tree, as a burning program receives
 // them in a file drop: every entry, hidden ones included, links as links, special files
-// as special files. The checks see every folder's entries on the way.
+// as special files. The checks see every folder's entries on the way. Folders are read
+// ahead on helper threads; only the calling thread touches the image.
 
+#include "FolderReadAhead.h"
 #include "core/DiscImage.h"
 #include "core/ImageChecks.h"
 
-#include <sys/stat.h>
-
 #include "Libisofs.h"
 
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ketrilo {
@@ -29,19 +27,24 @@ public:
     void AddItems(const std::vector<ImageItem>& items);
 
 private:
-    // Takes fd, a folder already added as dir, and adds everything beneath it.
-    void AddFolderContents(IsoDir* dir, int fd, const std::string& imagePath,
-                           const std::string& diskPath);
-    // Adds the entry found at diskName in the folder dirFd as imageName under parent;
-    // returns the new or merged folder node for a folder, null otherwise.
-    IsoDir* AddEntry(IsoDir* parent, int dirFd, const char* diskName, const char* imageName,
-                     const struct stat& st);
+    // A folder node and whether this run has just made it, so it holds none of the
+    // names about to be added.
+    struct Folder {
+        IsoDir* dir = nullptr;
+        bool isNew = false;
+    };
+
+    // Adds everything in listing beneath folder, already added.
+    void AddFolderContents(Folder folder, FolderListing& listing);
+    // Adds entry as name under parent; returns the new or merged folder node for a
+    // folder, a null one otherwise.
+    Folder AddEntry(Folder parent, const char* name, const EntryStatus& entry);
     IsoDir* FolderAt(const std::string& imageFolder);
 
     IsoImage* m_image;
     ImageChecks& m_checks;
     WorkProgress* m_progress;
-    std::set<std::pair<dev_t, ino_t>> m_onPath; // folders being read, so a loop ends
+    FolderReadAhead m_readAhead;
 };
 
 } // namespace ketrilo

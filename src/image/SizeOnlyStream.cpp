@@ -73,14 +73,14 @@ IsoStreamIface SizeOnlyClass = [] {
 
 } // namespace
 
-IsoStream* NewSizeOnlyStream(const struct stat& st) {
+IsoStream* NewSizeOnlyStream(off_t size, dev_t dev, ino_t ino) {
     // libisofs releases the stream with free(): allocate it with malloc.
     auto* stream = static_cast<IsoStream*>(std::malloc(sizeof(IsoStream)));
     if (stream == nullptr)
         throw std::bad_alloc();
     stream->streamClass = &SizeOnlyClass;
     stream->refcount = 1;
-    stream->data = new FileIdentity{st.st_size, st.st_dev, st.st_ino};
+    stream->data = new FileIdentity{size, dev, ino};
     return stream;
 }
 

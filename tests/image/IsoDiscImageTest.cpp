@@ -139,6 +139,27 @@ TEST(IsoDiscImageTest, EqualsXorrisoOnGeneratedTrees) {
     }
 }
 
+// A folder and a file whose paths are about 8,000 bytes, twice what the system takes in one
+// path, against xorriso on a copy of the same entries at a short path.
+TEST(IsoDiscImageTest, ItemsAtPathsOverTheSystemLimit) {
+    TempTree tree;
+    const std::string name(200, 'n');
+    tree.Folder("long");
+    tree.DeepChain("long", 40, name, 3000); // a file "f" in each folder
+    std::string folder = tree.Path("long");
+    for (int i = 0; i < 39; ++i)
+        folder += "/" + name;
+    ASSERT_GT(folder.size(), 7800u);
+    tree.Folder("short");
+    tree.File("short/f", 3000);
+    tree.DeepChain("short", 1, name, 3000);
+
+    const int64_t expected = XorrisoSectors(
+        {{"folder", tree.Path("short")}, {"file", tree.Path("short/" + name + "/f")}});
+    ASSERT_GT(expected, 0);
+    EXPECT_EQ(OurSectors({{"folder", folder}, {"file", folder + "/" + name + "/f"}}), expected);
+}
+
 TEST(IsoDiscImageTest, FindsWhatTheBurnerWouldChangeOrRefuse) {
     TempTree tree;
     const std::string cut(64, 'c');

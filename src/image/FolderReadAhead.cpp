@@ -1,0 +1,181 @@
+#include "FolderReadAhead.h"
+
+#include "core/DirectoryReader.h"
+#include "core/OpenByPath.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+namespace ketrilo {
+
+namespace {
+
+// Two threads read folders as fast as a walk does; the builder's own work is light.
+constexpr unsigned MaxHelpers = 2;
+
+std::string LinkTarget(int dirFd, const char* name, off_t size) {
+    std::string target(static_cast<size_t>(std::max<off_t>(size, 0)) + 1, '\0');
+    for (;;) {
+        const ssize_t length = readlinkat(dirFd, name, target.data(), target.size());
+        if (length < 0)
+            return {};
+        if (static_cast<size_t>(length) < target.size()) {
+            target.resize(static_cast<size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2); // the link grew since it was read
+    }
+}
+
+// A folder already on its own path (a bind mount inside itself) would never end.
+bool OnItsOwnPath(const FolderListing& listing) {
+    for (const FolderListing* up = listing.parent; up != nullptr; up = up->parent) {
+        if (up->dev == listing.dev && up->ino == listing.ino)
+            return true;
+    }
+    return false;
+}
+
+void Read(FolderListing& listing) {
+    const UniqueFd fd = OpenFolderByPath(listing.diskPath);
+    struct stat self;
+    if (!fd.Valid() || fstat(fd.Get(), &self) != 0)
+        return;
+    listing.dev = self.st_dev;
+    listing.ino = self.st_ino;
+    if (OnItsOwnPath(listing))
+        return;
+    listing.readable = true;
+
+    DirectoryReader reader(fd.Get());
+    while (reader.Next()) {
+        const char* name = reader.Name();
+        FolderListing::Detail detail;
+        struct stat st;
+        if (reader.Kind() == EntryKind::Folder)
+            detail.status.mode = S_IFDIR; // a folder's status tells the image nothing more
+        else if (reader.Status(st))
+            detail.status = EntryStatusAt(fd.Get(), name, st);
+        else
+            continue; // gone since the folder was read
+        const mode_t mode = detail.status.mode;
+        if (S_ISDIR(mode)) {
+            detail.folder = std::make_unique<FolderListing>(
+                listing.diskPath + name + "/", listing.imagePath + "/" + name, &listing);
+        } else if (S_ISREG(mode)) {
+            ++listing.files;
+            listing.bytes += detail.status.size;
+        }
+        listing.entries.push_back(ImageEntry{name, ImageKindOf(mode), detail.status.size});
+        listing.details.push_back(std::move(detail));
+    }
+
+    const std::vector<ImageEntry>& entries = listing.entries;
+    listing.order.resize(entries.size());
+    std::iota(listing.order.begin(), listing.order.end(), size_t{0});
+    std::sort(listing.order.begin(), listing.order.end(), [&entries](size_t a, size_t b) {
+        return std::strcmp(entries[a].name.c_str(), entries[b].name.c_str()) > 0;
+    });
+}
+
+} // namespace
+
+EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st) {
+    EntryStatus status;
+    status.mode = st.st_mode;
+    if (S_ISREG(st.st_mode)) {
+        status.size = st.st_size;
+        status.dev = st.st_dev;
+        status.ino = st.st_ino;
+    } else if (S_ISLNK(st.st_mode)) {
+        status.linkTarget = LinkTarget(dirFd, name, st.st_size);
+    } else {
+        status.rdev = st.st_rdev;
+    }
+    return status;
+}
+
+ImageEntry::Kind ImageKindOf(mode_t mode) {
+    return S_ISDIR(mode)   ? ImageEntry::Kind::Folder
+           : S_ISREG(mode) ? ImageEntry::Kind::File
+                           : ImageEntry::Kind::Other;
+}
+
+FolderReadAhead::~FolderReadAhead() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_queued.notify_all();
+    for (std::thread& helper : m_helpers)
+        helper.join();
+}
+
+FolderListing& FolderReadAhead::Add(std::string diskPath, std::string imagePath) {
+    m_items.push_back(
+        std::make_unique<FolderListing>(std::move(diskPath), std::move(imagePath), nullptr));
+    return *m_items.back();
+}
+
+void FolderReadAhead::Start() {
+    if (m_items.empty())
+        return;
+    for (auto item = m_items.rbegin(); item != m_items.rend(); ++item)
+        m_stack.push_back(item->get());
+    const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, MaxHelpers);
+    for (unsigned i = 0; i < helpers; ++i)
+        m_helpers.emplace_back([this] { Work(); });
+}
+
+void FolderReadAhead::Wait(const FolderListing& listing) {
+    std::unique_lock lock(m_mutex);
+    while (!listing.ready && !m_error) {
+        // Reading the next folder here beats waiting for a helper that may not get a core.
+        if (!m_stack.empty())
+            ReadNext(lock);
+        else
+            m_read.wait(lock);
+    }
+    if (m_error)
+        std::rethrow_exception(m_error);
+}
+
+void FolderReadAhead::Work() {
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_queued.wait(lock, [this] { return m_stop || m_error || !m_stack.empty(); });
+        if (m_stop || m_error)
+            return;
+        ReadNext(lock);
+    }
+}
+
+void FolderReadAhead::ReadNext(std::unique_lock<std::mutex>& lock) {
+    FolderListing& listing = *m_stack.back();
+    m_stack.pop_back();
+    lock.unlock();
+    std::exception_ptr error;
+    try {
+        Read(listing);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    lock.lock();
+    if (error) {
+        m_error = error;
+    } else {
+        listing.ready = true;
+        // The builder goes into a folder's sub-folders in its order: the first on top.
+        for (auto i = listing.order.rbegin(); i != listing.order.rend(); ++i) {
+            if (listing.details[*i].folder)
+                m_stack.push_back(listing.details[*i].folder.get());
+        }
+    }
+    m_queued.notify_all();
+    m_read.notify_all();
+}
+
+} // namespace ketrilo

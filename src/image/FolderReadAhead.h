@@ -1,0 +1,101 @@
+#pragma once
+// The folders of the image's trees, read ahead on helper threads in the order the tree
+// builder takes them, so that the one thread allowed to touch the libisofs image seldom
+// waits on the disk. Every entry comes with what the image takes from its status; a
+// symbolic link is never followed.
+
+#include "core/ImageChecks.h"
+
+#include <sys/stat.h>
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace ketrilo {
+
+// What libisofs takes from an entry.
+struct EntryStatus {
+    mode_t mode = 0;
+    off_t size = 0;
+    dev_t dev = 0; // with ino, the file's identity: hard links share their data
+    ino_t ino = 0;
+    dev_t rdev = 0;         // a device's
+    std::string linkTarget; // a link's
+};
+
+// The entry name in the folder open on dirFd, whose status is st.
+[[nodiscard]] EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st);
+
+[[nodiscard]] ImageEntry::Kind ImageKindOf(mode_t mode);
+
+// One folder's entries, filled by the thread that reads it.
+struct FolderListing {
+    struct Detail {
+        EntryStatus status;                    // a folder's holds its type only
+        std::unique_ptr<FolderListing> folder; // a folder's own listing
+    };
+
+    FolderListing(std::string disk, std::string image, const FolderListing* up)
+        : diskPath(std::move(disk)), imagePath(std::move(image)), parent(up) {}
+
+    const std::string diskPath;        // ending in "/"
+    const std::string imagePath;       // "a/b"
+    const FolderListing* const parent; // the folder holding it; null for a well item
+
+    bool readable = false; // false: unreadable, or a folder already on its own path
+    dev_t dev = 0;
+    ino_t ino = 0;
+    std::vector<ImageEntry> entries; // in the file system's order, as the checks take them
+    std::vector<Detail> details;     // alongside entries
+    // The entries by name, last first: libisofs keeps a folder's children in a list
+    // sorted by name and looks for a new name's place from the front, so adding in this
+    // order makes every insertion O(1).
+    std::vector<size_t> order;
+    int64_t files = 0;
+    int64_t bytes = 0;
+
+    bool ready = false; // guarded by the read-ahead's mutex
+};
+
+class FolderReadAhead {
+public:
+    FolderReadAhead() = default;
+    // Stops the helpers and waits for them.
+    ~FolderReadAhead();
+    FolderReadAhead(const FolderReadAhead&) = delete;
+    FolderReadAhead& operator=(const FolderReadAhead&) = delete;
+
+    // A well item's folder to read with everything beneath it, once started; the listing
+    // lives as long as the read-ahead.
+    FolderListing& Add(std::string diskPath, std::string imagePath);
+    // Starts the helpers on the folders added, the first added first.
+    void Start();
+    // Returns once listing has been read, by a helper or here; rethrows what the reading
+    // threw.
+    void Wait(const FolderListing& listing);
+
+private:
+    void Work();
+    // Reads the folder on top of the stack, then queues its sub-folders; lock is held on
+    // entry and on return, not while reading.
+    void ReadNext(std::unique_lock<std::mutex>& lock);
+
+    std::vector<std::unique_ptr<FolderListing>> m_items;
+    std::mutex m_mutex;
+    std::condition_variable m_queued;    // for the helpers: a folder to read, or stop
+    std::condition_variable m_read;      // for the builder: a folder has been read
+    std::vector<FolderListing*> m_stack; // folders to read, the next on top
+    bool m_stop = false;
+    std::exception_ptr m_error;
+    std::vector<std::thread> m_helpers;
+};
+
+} // namespace ketrilo
