@@ -22,6 +22,13 @@ struct FileIdentity {
     ino_t ino;
 };
 
+// One allocation per file. libisofs releases a stream with free(), so the block is
+// allocated with malloc and begins with the stream.
+struct StreamBlock {
+    IsoStream stream;
+    FileIdentity identity;
+};
+
 // The id libisofs gives files of the local file system, so that identity means the same.
 constexpr unsigned int LocalFileSystemId = 2;
 
@@ -52,9 +59,8 @@ void IdOf(IsoStream* stream, unsigned int* fsId, dev_t* devId, ino_t* inoId) {
     *inoId = IdentityOf(stream).ino;
 }
 
-void Free(IsoStream* stream) {
-    delete static_cast<FileIdentity*>(stream->data);
-}
+// The identity lives in the stream's own block, which libisofs frees after this.
+void Free(IsoStream*) {}
 
 IsoStreamIface SizeOnlyClass = [] {
     IsoStreamIface c{};
@@ -74,14 +80,12 @@ IsoStreamIface SizeOnlyClass = [] {
 } // namespace
 
 IsoStream* NewSizeOnlyStream(off_t size, dev_t dev, ino_t ino) {
-    // libisofs releases the stream with free(): allocate it with malloc.
-    auto* stream = static_cast<IsoStream*>(std::malloc(sizeof(IsoStream)));
-    if (stream == nullptr)
+    auto* block = static_cast<StreamBlock*>(std::malloc(sizeof(StreamBlock)));
+    if (block == nullptr)
         throw std::bad_alloc();
-    stream->streamClass = &SizeOnlyClass;
-    stream->refcount = 1;
-    stream->data = new FileIdentity{size, dev, ino};
-    return stream;
+    block->identity = FileIdentity{size, dev, ino};
+    block->stream = IsoStream{&SizeOnlyClass, 1, &block->identity};
+    return &block->stream;
 }
 
 } // namespace ketrilo
