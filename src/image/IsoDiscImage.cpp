@@ -33,6 +33,14 @@ void StartLibisofs() {
     });
 }
 
+// libisofs keeps global state it does not guard, so one image at a time in the process:
+// a cancelled measurement may still be laying out its image when the next one starts, and
+// the plan measures its discs on a worker of its own.
+std::mutex& LibisofsInUse() {
+    static std::mutex inUse;
+    return inUse;
+}
+
 struct ImageRelease {
     void operator()(IsoImage* image) const { iso_image_unref(image); }
 };
@@ -90,6 +98,7 @@ int64_t LaidOutSectors(IsoImage* image) {
 
 ImageReport IsoDiscImage::Measure(const std::vector<ImageItem>& items, WorkProgress* progress) {
     StartLibisofs();
+    const std::lock_guard inUse(LibisofsInUse());
     IsoImage* raw = nullptr;
     Check(iso_image_new("ISOIMAGE", &raw), "image");
     const std::unique_ptr<IsoImage, ImageRelease> image(raw);
