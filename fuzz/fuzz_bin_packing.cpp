@@ -14,7 +14,7 @@ namespace {
 
 constexpr size_t HeaderBytes = 3;
 constexpr size_t ItemBytes = 6;
-constexpr size_t MaxItems = 24; // keeps each run short: the searches have budgets per call
+constexpr size_t MaxItems = 24;
 
 class Bytes {
 public:

@@ -8,9 +8,35 @@ namespace ketrilo {
 
 namespace {
 
-// Swap searches visit at most this many items per attempt to empty a bin, so that a
-// hopeless attempt over hundreds of thousands of small items ends soon.
-constexpr int64_t VisitBudget = 20'000'000;
+// Every search of one packing (swaps and exchanges to empty a bin, filling a bin) spends
+// its visits from one budget, so that swaps chasing one another round the bins, or
+// hopeless attempts over hundreds of thousands of small items, end soon however many
+// attempts there are. A few items get a budget in proportion, enough to search them
+// through; one attempt may spend no more than its own limit of what is left.
+class VisitBudget {
+public:
+    explicit VisitBudget(size_t items) {
+        const auto n = static_cast<int64_t>(std::min<size_t>(items, 1'000'000));
+        m_left = std::clamp<int64_t>(64 * n * n, 10'000, 60'000'000);
+    }
+    void StartAttempt(int64_t limit) { m_attemptLeft = limit; }
+    // False, spending nothing, once the packing's or the attempt's share is spent.
+    bool Spend() {
+        if (m_left <= 0 || m_attemptLeft <= 0)
+            return false;
+        --m_left;
+        --m_attemptLeft;
+        return true;
+    }
+    [[nodiscard]] bool Spent() const { return m_left <= 0 || m_attemptLeft <= 0; }
+
+private:
+    int64_t m_left;
+    int64_t m_attemptLeft = 0;
+};
+
+constexpr int64_t EmptyBinVisits = 20'000'000;
+constexpr int64_t FillBinVisits = 200'000;
 
 // Costliest first; equal costs in item order.
 std::vector<uint32_t> DecreasingOrder(const PackProblem& problem, std::vector<uint32_t> items) {
@@ -24,7 +50,7 @@ std::vector<uint32_t> DecreasingOrder(const PackProblem& problem, std::vector<ui
 // cheaper one of another, then places it there. False (bins unchanged) when no
 // exchange found within the visit budget does it.
 bool ExchangeToMakeRoom(PackedBins& bins, const PackProblem& problem, size_t victim, uint32_t item,
-                        int64_t& visits) {
+                        VisitBudget& budget) {
     const int64_t cap = problem.capacity;
     for (size_t a = 0; a < bins.Count(); ++a) {
         if (a == victim)
@@ -38,7 +64,7 @@ bool ExchangeToMakeRoom(PackedBins& bins, const PackProblem& problem, size_t vic
             const std::vector<uint32_t> itemsA = bins.Items(a), itemsB = bins.Items(b);
             for (uint32_t x : itemsA) {
                 for (uint32_t y : itemsB) {
-                    if (++visits > VisitBudget)
+                    if (!budget.Spend())
                         return false;
                     const int64_t delta = problem.items[x].cost - problem.items[y].cost;
                     if (delta < need || delta > roomB)
@@ -70,7 +96,8 @@ bool ExchangeToMakeRoom(PackedBins& bins, const PackProblem& problem, size_t vic
 // within a budget. Finds packings that first-fit decreasing misses on few large items.
 class SlackFill {
 public:
-    explicit SlackFill(const PackProblem& problem) : m_problem(problem), m_bins(problem) {}
+    SlackFill(const PackProblem& problem, VisitBudget& budget)
+        : m_problem(problem), m_bins(problem), m_budget(budget) {}
 
     PackedBins Run() {
         std::vector<uint32_t> all(m_problem.items.size());
@@ -79,7 +106,7 @@ public:
         while (!m_left.empty()) {
             m_bin = m_bins.AddBin();
             m_bins.Place(m_bin, m_left.front());
-            m_visits = 0;
+            m_budget.StartAttempt(FillBinVisits);
             m_bestRoom = -1;
             m_chosen.clear();
             m_best.clear();
@@ -100,8 +127,6 @@ public:
     }
 
 private:
-    static constexpr int64_t BinBudget = 200'000;
-
     // True once the bin is full or the budget is spent.
     bool Search(size_t from) {
         const int64_t room = m_problem.capacity - m_bins.Load(m_bin);
@@ -113,7 +138,7 @@ private:
             return true;
         int64_t triedCost = -1;
         for (size_t i = from; i < m_left.size(); ++i) {
-            if (++m_visits > BinBudget)
+            if (!m_budget.Spend())
                 return true;
             const uint32_t item = m_left[i];
             const PackItem& it = m_problem.items[item];
@@ -135,9 +160,9 @@ private:
 
     const PackProblem& m_problem;
     PackedBins m_bins;
+    VisitBudget& m_budget;
     std::vector<uint32_t> m_left;
     size_t m_bin = 0;
-    int64_t m_visits = 0;
     int64_t m_bestRoom = -1;
     std::vector<size_t> m_chosen, m_best;
 };
@@ -147,12 +172,6 @@ int64_t LowerBound(const PackProblem& problem) {
     for (const PackItem& item : problem.items)
         total += item.cost;
     return problem.capacity > 0 ? (total + problem.capacity - 1) / problem.capacity : 0;
-}
-
-void EmptyBins(PackedBins& bins, const PackProblem& problem, WorkProgress* progress) {
-    while (EmptyOneBin(bins, problem))
-        if (progress != nullptr)
-            progress->ThrowIfCancelled();
 }
 
 } // namespace
@@ -256,7 +275,11 @@ void PackedBins::Compact() {
             m_binOf[item] = static_cast<int32_t>(bin);
 }
 
-bool EmptyOneBin(PackedBins& bins, const PackProblem& problem) {
+namespace {
+
+// Tries to empty the least-loaded bin into the others; true when it was emptied
+// (and dropped), false with the bins as they were.
+bool EmptyOneBin(PackedBins& bins, const PackProblem& problem, VisitBudget& budget) {
     if (bins.Count() < 2)
         return false;
     size_t victim = 0;
@@ -274,7 +297,7 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem) {
         return ca != cb ? ca < cb : a > b;
     };
     std::priority_queue<uint32_t, std::vector<uint32_t>, decltype(later)> queue(later, pool);
-    int64_t visits = 0;
+    budget.StartAttempt(EmptyBinVisits);
     while (!queue.empty()) {
         const uint32_t item = queue.top();
         queue.pop();
@@ -299,11 +322,12 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem) {
         int64_t swapCost = -1;
         uint32_t swapOut = 0;
         const int64_t cost = problem.items[item].cost;
-        for (size_t b = 0; b < bins.Count() && visits < VisitBudget; ++b) {
+        for (size_t b = 0; b < bins.Count() && !budget.Spent(); ++b) {
             if (b == victim)
                 continue;
             for (uint32_t other : bins.Items(b)) {
-                ++visits;
+                if (!budget.Spend())
+                    break;
                 const int64_t otherCost = problem.items[other].cost;
                 if (otherCost < cost && otherCost > swapCost &&
                     bins.SwapFits(b, other, item, problem.capacity)) {
@@ -313,7 +337,7 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem) {
             }
         }
         if (swapCost < 0) {
-            if (ExchangeToMakeRoom(bins, problem, victim, item, visits))
+            if (ExchangeToMakeRoom(bins, problem, victim, item, budget))
                 continue;
             bins = before;
             return false;
@@ -327,9 +351,19 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem) {
     return true;
 }
 
+void EmptyBins(PackedBins& bins, const PackProblem& problem, VisitBudget& budget,
+               WorkProgress* progress) {
+    while (EmptyOneBin(bins, problem, budget))
+        if (progress != nullptr)
+            progress->ThrowIfCancelled();
+}
+
+} // namespace
+
 PackedBins PackBins(const PackProblem& problem, WorkProgress* progress) {
     std::vector<uint32_t> all(problem.items.size());
     std::iota(all.begin(), all.end(), 0U);
+    VisitBudget budget(problem.items.size());
     PackedBins bins(problem);
     for (uint32_t item : DecreasingOrder(problem, std::move(all))) {
         size_t bin = 0;
@@ -339,11 +373,11 @@ PackedBins PackBins(const PackProblem& problem, WorkProgress* progress) {
             bins.AddBin();
         bins.Place(bin, item);
     }
-    EmptyBins(bins, problem, progress);
+    EmptyBins(bins, problem, budget, progress);
     if (static_cast<int64_t>(bins.Count()) <= LowerBound(problem))
         return bins;
-    PackedBins slack = SlackFill(problem).Run();
-    EmptyBins(slack, problem, progress);
+    PackedBins slack = SlackFill(problem, budget).Run();
+    EmptyBins(slack, problem, budget, progress);
     return slack.Count() < bins.Count() ? slack : bins;
 }
 

@@ -65,12 +65,8 @@ private:
 };
 
 // First-fit decreasing, then bins are emptied one by one into the others, moving and
-// swapping items, while that lowers the count. Deterministic. An item costlier than a
-// bin gets a bin of its own.
+// swapping items, while that lowers the count, within a budget of work for the whole
+// packing. Deterministic. An item costlier than a bin gets a bin of its own.
 [[nodiscard]] PackedBins PackBins(const PackProblem& problem, WorkProgress* progress);
-
-// Tries to empty the least-loaded bin into the others; true when it was emptied
-// (and dropped), false with the bins as they were.
-bool EmptyOneBin(PackedBins& bins, const PackProblem& problem);
 
 } // namespace ketrilo
