@@ -2,7 +2,9 @@
 # Builds the fuzz targets (build-sanitize/, see scripts/sanitize.sh) and runs each for RUNS
 # executions over its seeds in fuzz/corpus/<name>/ plus what earlier runs found there in
 # build-sanitize/fuzz-found/<name>/. Logs go to build-sanitize/fuzz-logs/. A finding stops
-# the run: its input is written to build-sanitize/fuzz-findings/ and the script fails. Usage: fuzz.sh RUNS [NAME...]
+# the run: its input is written to build-sanitize/fuzz-findings/ and the script fails.
+# FUZZ_JOBS=N splits each target's RUNS over N processes sharing its corpus, one per core.
+# Usage: fuzz.sh RUNS [NAME...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/sanitize-env.sh
@@ -17,18 +19,29 @@ fi
 configure_sanitize_build
 cmake --build build-sanitize --target "${names[@]/#/fuzz_}" >/dev/null
 mkdir -p build-sanitize/fuzz-findings build-sanitize/fuzz-logs
+jobs=${FUZZ_JOBS:-1}
 for name in "${names[@]}"; do
   found=build-sanitize/fuzz-found/$name
-  log=build-sanitize/fuzz-logs/$name.log
   mkdir -p "$found"
   start=$SECONDS
-  if ! "build-sanitize/fuzz/fuzz_$name" -runs="$runs" -print_final_stats=1 \
+  pids=()
+  for job in $(seq 1 "$jobs"); do
+    log=build-sanitize/fuzz-logs/$name.log
+    [ "$jobs" -eq 1 ] || log=build-sanitize/fuzz-logs/$name-$job.log
+    "build-sanitize/fuzz/fuzz_$name" -runs="$((runs / jobs))" -print_final_stats=1 \
       -artifact_prefix=build-sanitize/fuzz-findings/"$name"- "$found" "fuzz/corpus/$name" \
-      >"$log" 2>&1; then
-    tail -n 60 "$log"
-    echo "fuzz_$name: FINDING (input in build-sanitize/fuzz-findings/, log $log)"
-    exit 1
-  fi
-  done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
-  echo "fuzz_$name: $done_line ($((SECONDS - start)) s)"
+      >"$log" 2>&1 &
+    pids+=("$!")
+  done
+  for job in $(seq 1 "$jobs"); do
+    log=build-sanitize/fuzz-logs/$name.log
+    [ "$jobs" -eq 1 ] || log=build-sanitize/fuzz-logs/$name-$job.log
+    if ! wait "${pids[$((job - 1))]}"; then
+      tail -n 60 "$log"
+      echo "fuzz_$name: FINDING (input in build-sanitize/fuzz-findings/, log $log)"
+      exit 1
+    fi
+    done_line=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1 || true)
+    echo "fuzz_$name: $done_line ($((SECONDS - start)) s)"
+  done
 done
