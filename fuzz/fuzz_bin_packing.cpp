@@ -14,7 +14,8 @@ namespace {
 
 constexpr size_t HeaderBytes = 3;
 constexpr size_t ItemBytes = 6;
-constexpr size_t MaxItems = 24;
+// Enough for every search to run out of its budget; more items only slow each run.
+constexpr size_t MaxItems = 16;
 
 class Bytes {
 public:
