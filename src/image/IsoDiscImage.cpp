@@ -95,6 +95,7 @@ public:
 private:
     bool m_held = true;
 };
+
 struct OptionsRelease {
     void operator()(IsoWriteOpts* opts) const { iso_write_opts_free(opts); }
 };
