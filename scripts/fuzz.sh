@@ -37,6 +37,7 @@ for name in "${names[@]}"; do
     log=build-sanitize/fuzz-logs/$name.log
     [ "$jobs" -eq 1 ] || log=build-sanitize/fuzz-logs/$name-$job.log
     if ! wait "${pids[$((job - 1))]}"; then
+      kill "${pids[@]}" 2>/dev/null || true
       tail -n 60 "$log"
       echo "fuzz_$name: FINDING (input in build-sanitize/fuzz-findings/, log $log)"
       exit 1
