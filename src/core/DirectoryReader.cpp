@@ -1,5 +1,7 @@
 #include "DirectoryReader.h"
 
+#include "ParallelShares.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace ketrilo {
 
@@ -63,6 +66,27 @@ bool DirectoryReader::Status(struct stat& status) {
     }
     status = m_stat;
     return m_statFound;
+}
+
+std::vector<EntryWithStatus> ReadWholeFolder(int fd, bool withHidden) {
+    std::vector<std::string> names;
+    for (DirectoryReader reader(fd); reader.Next();)
+        if (withHidden || !IsHiddenName(reader.Name()))
+            names.emplace_back(reader.Name());
+    std::vector<std::optional<struct stat>> statuses(names.size());
+    RunInShares(names.size(), 4096, [&](size_t begin, size_t end) {
+        for (size_t i = begin; i < end; ++i) {
+            struct stat st;
+            if (::fstatat(fd, names[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+                statuses[i] = st;
+        }
+    });
+    std::vector<EntryWithStatus> entries;
+    entries.reserve(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+        if (statuses[i])
+            entries.push_back(EntryWithStatus{std::move(names[i]), *statuses[i]});
+    return entries;
 }
 
 } // namespace ketrilo

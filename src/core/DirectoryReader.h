@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 namespace ketrilo {
 
@@ -45,5 +47,17 @@ private:
     size_t m_end = 0;
     alignas(8) char m_buffer[32768];
 };
+
+// An entry with its own status, as a whole folder's reading gives them.
+struct EntryWithStatus {
+    std::string name;
+    struct stat status;
+};
+
+// Every entry of the folder open on fd (hidden ones only withHidden), in the file
+// system's order, with its own status read on several threads when there are very many:
+// a folder of a hundred thousand files is otherwise one thread's work. Entries gone
+// since the folder was read are left out.
+[[nodiscard]] std::vector<EntryWithStatus> ReadWholeFolder(int fd, bool withHidden);
 
 } // namespace ketrilo

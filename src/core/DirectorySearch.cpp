@@ -2,12 +2,8 @@
 
 #include "DirectoryReader.h"
 #include "OpenByPath.h"
-#include "ParallelShares.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-
-#include <optional>
 
 namespace ketrilo {
 
@@ -114,27 +110,12 @@ std::vector<TSearchRec> SearchWholeFolder(const std::string& folder, uint32_t ma
     const UniqueFd fd = OpenFolderByPath(folder);
     if (!fd.Valid())
         return {};
-    std::vector<std::string> names;
-    for (DirectoryReader reader(fd.Get()); reader.Next();)
-        if (!IsHiddenName(reader.Name()) || (mask & faHidden) != 0)
-            names.emplace_back(reader.Name());
-
-    std::vector<std::optional<TSearchRec>> read(names.size());
-    RunInShares(names.size(), 4096, [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) {
-            struct stat st;
-            if (::fstatat(fd.Get(), names[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-                continue; // gone since the read
-            TSearchRec rec = RecordOf(names[i].c_str(), st);
-            if (PassesFilter(rec.Attr, mask))
-                read[i] = std::move(rec);
-        }
-    });
     std::vector<TSearchRec> found;
-    found.reserve(read.size());
-    for (std::optional<TSearchRec>& rec : read)
-        if (rec)
-            found.push_back(std::move(*rec));
+    for (const EntryWithStatus& entry : ReadWholeFolder(fd.Get(), (mask & faHidden) != 0)) {
+        TSearchRec rec = RecordOf(entry.name.c_str(), entry.status);
+        if (PassesFilter(rec.Attr, mask))
+            found.push_back(std::move(rec));
+    }
     return found;
 }
 

@@ -2,15 +2,12 @@
 
 #include "core/DirectoryReader.h"
 #include "core/OpenByPath.h"
-#include "core/ParallelShares.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <numeric>
-#include <optional>
 
 namespace ketrilo {
 
@@ -53,31 +50,10 @@ void Read(FolderListing& listing) {
         return;
     listing.readable = true;
 
-    // Names and kinds first, then the entries' status on every core when there are many:
-    // a folder of a hundred thousand files would otherwise be one helper's work alone.
-    std::vector<std::string> names;
-    std::vector<bool> isFolder;
-    for (DirectoryReader reader(fd.Get()); reader.Next();) {
-        names.emplace_back(reader.Name());
-        isFolder.push_back(reader.Kind() == EntryKind::Folder);
-    }
-    std::vector<std::optional<EntryStatus>> statuses(names.size());
-    RunInShares(names.size(), 4096, [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i) {
-            struct stat st;
-            if (isFolder[i])
-                statuses[i].emplace().mode = S_IFDIR; // a folder's status tells nothing more
-            else if (fstatat(fd.Get(), names[i].c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-                statuses[i] = EntryStatusAt(fd.Get(), names[i].c_str(), st);
-        }
-    });
-
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (!statuses[i])
-            continue; // gone since the folder was read
-        const std::string& name = names[i];
+    for (const EntryWithStatus& entry : ReadWholeFolder(fd.Get(), true)) {
+        const std::string& name = entry.name;
         FolderListing::Detail detail;
-        detail.status = std::move(*statuses[i]);
+        detail.status = EntryStatusAt(fd.Get(), name.c_str(), entry.status);
         const mode_t mode = detail.status.mode;
         if (S_ISDIR(mode)) {
             detail.folder = std::make_unique<FolderListing>(
