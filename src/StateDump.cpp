@@ -106,10 +106,13 @@ StateDump::~StateDump() {
     m_form.Reporter().SetAfterMessage({});
 }
 
-void StateDump::Write() const {
+void StateDump::Write() {
     const TForm1& f = m_form;
     QList<const QWidget*> places = {f.Image1, f.ListView1, f.ListView3, f.Panel1, f.ToolButton3};
-    QString plan = Line({QStringLiteral("gauge"), Num(f.ProgressBar1->value())});
+    ++m_writes;
+    QString plan = Line({QStringLiteral("seq"), Num(m_writes)}) +
+                   Line({QStringLiteral("handled"), Num(f.HandlersEnded())}) +
+                   Line({QStringLiteral("gauge"), Num(f.ProgressBar1->value())});
     const PlanDialog* planDialog = f.CurrentPlanDialog();
     if (planDialog != nullptr && planDialog->isVisible()) {
         places << planDialog->Discs << planDialog->LoadButton;

@@ -23,11 +23,12 @@ public:
     StateDump& operator=(const StateDump&) = delete;
 
 private:
-    void Write() const;
+    void Write();
 
     TForm1& m_form;
     QString m_path;
     QStringList m_messages; // every box's text so far
+    int64_t m_writes = 0;   // never repeats, unlike the file's inode
 };
 
 // The lines "folder", "row", "well", "long", "status" and "message", tab-separated.

@@ -154,6 +154,9 @@ public:
     // accord (the image's figures, a dialog on screen or filled in), so that a test can
     // read the window then. None by default.
     void SetWatcher(std::function<void()> watcher) { m_watcher = std::move(watcher); }
+    // How many handlers have ended: a test waits for it to grow, since the window also
+    // tells the watcher of changes no handler made.
+    [[nodiscard]] int64_t HandlersEnded() const { return m_handlersEnded; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -190,6 +193,7 @@ private:
     QString m_profilePath;
     FolderChooser m_chooseFolder;
     std::function<void()> m_watcher;
+    int64_t m_handlersEnded = 0;
     std::unique_ptr<DragOutSeam> m_dragOut;
     std::unique_ptr<ketrilo::DiscImage> m_planImage;
     QPointer<PlanDialog> m_planDialog;

@@ -97,6 +97,7 @@ void TForm1::RefuseChildDrops() {
 
 void TForm1::Run(const std::function<void()>& handler) {
     m_reporter.Run(handler);
+    ++m_handlersEnded;
     TellWatcher();
 }
 

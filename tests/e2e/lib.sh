@@ -250,6 +250,21 @@ wait_state_count() {
     wait_until "$2 '$1' lines in the state file" state_count_is "$1" "$2"
 }
 
+# handled_count: how many of Ketrilo's handlers have ended. Unlike the state file's inode or
+# time stamp, the count never comes back to an earlier value.
+handled_count() {
+    local n
+    n=$(state_lines handled)
+    echo "${n:-0}"
+}
+
+handled_after() { [ "$(handled_count)" -gt "$1" ]; }
+
+# wait_handled_after N WHAT: waits until a handler ends after the count N read before.
+wait_handled_after() {
+    wait_until "$2" handled_after "$1"
+}
+
 # widget_center NAME: centre of a widget in screen coordinates, from its geom line.
 widget_center() {
     local line

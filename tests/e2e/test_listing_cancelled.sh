@@ -22,15 +22,13 @@ folder_before=$(state_lines folder)
 [ "$folder_before" = "$tree/" ] || fail "folder box shows '$folder_before'"
 make_file "$tree/added.bin" 5000 # a rescan that went through would list it
 
-# The state file is replaced (a new inode) after every command.
-state_replaced() { [ "$(stat -c %i "$STATE_FILE")" != "$1" ]; }
 rescan() {
-    local inode x y
-    inode=$(stat -c %i "$STATE_FILE")
+    local before x y
+    before=$(handled_count)
     read -r x y <<<"$(widget_center ToolButton3)"
     xdotool windowfocus --sync "$KETRILO_WID" 2>/dev/null
     xdotool mousemove "$x" "$y" click 1 "$@"
-    wait_until "the rescan to end" state_replaced "$inode"
+    wait_handled_after "$before" "the rescan to end"
 }
 
 rescan key Escape
