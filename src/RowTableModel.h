@@ -77,6 +77,10 @@ protected:
     [[nodiscard]] virtual QVariant CellBackground(size_t, int) const { return {}; }
 
 private:
+    // Where the core now keeps each row the views know of (-1: removed), before the
+    // change's steps are announced.
+    [[nodiscard]] std::vector<int> CoreRowsOfShownRows(const ketrilo::ListChange& change) const;
+    [[nodiscard]] int CoreRowOf(int shownRow) const;
     void RemoveRows(const std::vector<size_t>& removed);
     void Reorder(const std::vector<size_t>& order);
     // Row r of the shown rows becomes row newRow[r] (-1: gone); rowsAfter rows remain.
@@ -88,4 +92,6 @@ private:
     // The rows the views know of: the core's list changes first and is then shown step
     // by step, so the views must not read its size before they are told.
     int m_shownRows = 0;
+    // While a change is being announced: the core row of each shown row. Empty: the same.
+    std::vector<int> m_coreRowOf;
 };
