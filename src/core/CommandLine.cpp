@@ -37,7 +37,8 @@ constexpr HelpLine HelpLines[] = {
     {"ketrilo --plan [--profile NAME] [--out DIR] PATH...",
      "Share the PATHs out over as few discs as possible, each disc's image proven to fit, "
      "and print one block per disc: its sectors, clusters and items (a folder too large for "
-     "a disc is split into its parts). With DIR, write each disc's graft-point list there "
+     "a disc is split into its parts; each lands at its disc's root under its own name). "
+     "With DIR, write each disc's graft-point list there "
      "for xorriso or genisoimage (-graft-points -path-list). Exit 0 when every item is "
      "planned, 1 when a file is too large for any disc, 2 on a usage error."},
     {"ketrilo --help", "Print this help and exit."},

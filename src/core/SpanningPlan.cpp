@@ -10,7 +10,6 @@
 #include <cmath>
 #include <map>
 #include <set>
-#include <unordered_map>
 
 namespace ketrilo {
 
@@ -99,22 +98,10 @@ private:
         const PlanNode& n = m_tree.nodes[node];
         return Scaled(n.recordBytes + n.contentBytes, n.dataBytes);
     }
-    int64_t FolderCost(uint32_t node) const {
-        return Scaled(m_tree.nodes[node].recordBytes + FolderExtentBytes(0), 0);
-    }
-    std::vector<uint32_t> Ancestors(uint32_t node) const {
-        std::vector<uint32_t> chain;
-        for (int32_t p = m_tree.nodes[node].parent; p >= 0; p = m_tree.nodes[p].parent)
-            chain.push_back(static_cast<uint32_t>(p));
-        return chain;
-    }
     int64_t BinBytes() const { return (m_capacity - m_fixed - m_margin) * ImageSectorBytes; }
 
     bool FitsAlone(uint32_t node) const {
-        int64_t cost = PartCost(node);
-        for (uint32_t a : Ancestors(node))
-            cost += FolderCost(a);
-        return cost <= BinBytes() && !m_forcedSplits.contains(node);
+        return PartCost(node) <= BinBytes() && !m_forcedSplits.contains(node);
     }
 
     // The node whole when it fits a disc alone; otherwise its children, recursively.
@@ -134,25 +121,17 @@ private:
         std::vector<std::vector<uint32_t>> discs;
     };
 
+    // Every part lands at the disc's root under its own name, as a drop into a burner
+    // places it: two parts of one name never share a disc.
     PackProblem Problem(const std::vector<uint32_t>& parts) const {
         PackProblem problem;
         problem.capacity = BinBytes();
-        std::unordered_map<uint32_t, uint32_t> folderIds;
         std::map<std::string, uint32_t> nameIds;
         for (uint32_t node : parts) {
             PackItem item;
             item.cost = PartCost(node);
-            const std::vector<uint32_t> chain = Ancestors(node);
-            for (uint32_t a : chain) {
-                const auto [it, added] =
-                    folderIds.emplace(a, static_cast<uint32_t>(problem.folderCost.size()));
-                if (added)
-                    problem.folderCost.push_back(FolderCost(a));
-                item.folders.push_back(it->second);
-            }
-            const uint32_t root = chain.empty() ? node : chain.back();
-            item.owner = root;
-            item.rootName = nameIds.emplace(m_tree.nodes[root].name, nameIds.size()).first->second;
+            item.owner = node;
+            item.rootName = nameIds.emplace(m_tree.nodes[node].name, nameIds.size()).first->second;
             problem.items.push_back(std::move(item));
         }
         return problem;
@@ -176,8 +155,6 @@ private:
             int64_t total = 0;
             for (const PackItem& item : problem.items)
                 total += item.cost;
-            for (int64_t cost : problem.folderCost)
-                total += cost;
             if (static_cast<int64_t>(best.size()) <=
                 (total + problem.capacity - 1) / problem.capacity)
                 break;
@@ -207,12 +184,16 @@ private:
         return best;
     }
 
-    // A split folder whose parts all ended on one disc goes there whole again.
+    // A split folder whose parts all ended on one disc goes there whole again, unless
+    // its name is already taken at that disc's root.
     std::vector<std::vector<uint32_t>> Join(const std::vector<std::vector<uint32_t>>& discs) const {
         std::vector<int32_t> discOf(m_tree.nodes.size(), -2); // -2: not planned, -1: mixed
+        std::vector<std::multiset<std::string>> names(discs.size());
         for (size_t d = 0; d < discs.size(); ++d)
-            for (uint32_t node : discs[d])
+            for (uint32_t node : discs[d]) {
                 discOf[node] = static_cast<int32_t>(d);
+                names[d].insert(m_tree.nodes[node].name);
+            }
         for (size_t i = m_tree.nodes.size(); i-- > 0;) {
             const PlanNode& n = m_tree.nodes[i];
             if (discOf[i] != -2 || n.children.empty())
@@ -222,6 +203,18 @@ private:
                 if (discOf[child] != common)
                     common = -1;
             discOf[i] = common < 0 ? -1 : common;
+            if (common < 0)
+                continue;
+            std::multiset<std::string>& taken = names[static_cast<size_t>(common)];
+            for (uint32_t child : n.children)
+                taken.erase(taken.find(m_tree.nodes[child].name));
+            if (taken.contains(n.name)) {
+                discOf[i] = -1;
+                for (uint32_t child : n.children)
+                    taken.insert(m_tree.nodes[child].name);
+            } else {
+                taken.insert(n.name);
+            }
         }
         std::vector<std::vector<uint32_t>> joined(discs.size());
         std::vector<uint32_t> stack(m_tree.roots.rbegin(), m_tree.roots.rend());
@@ -241,14 +234,8 @@ private:
     std::vector<ImageItem> ImageItems(const std::vector<uint32_t>& nodes) const {
         std::vector<ImageItem> items;
         for (uint32_t node : nodes)
-            items.push_back({ImagePath(node), m_tree.nodes[node].diskPath});
+            items.push_back({m_tree.nodes[node].name, m_tree.nodes[node].diskPath});
         return items;
-    }
-    std::string ImagePath(uint32_t node) const {
-        std::string path = m_tree.nodes[node].name;
-        for (int32_t p = m_tree.nodes[node].parent; p >= 0; p = m_tree.nodes[p].parent)
-            path = m_tree.nodes[p].name + "/" + path;
-        return path;
     }
 
     // Measures every disc (into real) and moves items out of those that overflow until
@@ -310,10 +297,7 @@ private:
     // to spare; discs.size() when none does.
     size_t Room(const std::vector<std::vector<uint32_t>>& discs, const std::vector<int64_t>& real,
                 uint32_t node, size_t from) const {
-        int64_t cost = PartCost(node);
-        for (uint32_t a : Ancestors(node))
-            cost += FolderCost(a);
-        const int64_t sectors = ClustersFor(ImageSectorBytes, cost);
+        const int64_t sectors = ClustersFor(ImageSectorBytes, PartCost(node));
         for (size_t d = 0; d < discs.size(); ++d)
             if (d != from && real[d] >= 0 && real[d] + sectors + m_margin <= m_capacity &&
                 !Collides(discs[d], node))
@@ -321,18 +305,9 @@ private:
         return discs.size();
     }
     bool Collides(const std::vector<uint32_t>& disc, uint32_t node) const {
-        const auto rootOf = [this](uint32_t n) {
-            while (m_tree.nodes[n].parent >= 0)
-                n = static_cast<uint32_t>(m_tree.nodes[n].parent);
-            return n;
-        };
-        const uint32_t root = rootOf(node);
-        for (uint32_t other : disc) {
-            const uint32_t otherRoot = rootOf(other);
-            if (otherRoot != root && m_tree.nodes[otherRoot].name == m_tree.nodes[root].name)
-                return true;
-        }
-        return false;
+        return std::any_of(disc.begin(), disc.end(), [this, node](uint32_t other) {
+            return m_tree.nodes[other].name == m_tree.nodes[node].name;
+        });
     }
 
     PlannedDisc Disc(std::vector<uint32_t> nodes, int64_t sectors) const {
@@ -340,7 +315,7 @@ private:
         PlannedDisc disc;
         for (uint32_t node : nodes) {
             const PlanNode& n = m_tree.nodes[node];
-            disc.items.push_back({ImagePath(node), n.diskPath, n.isFolder, n.wellClusters});
+            disc.items.push_back({n.name, n.diskPath, n.isFolder, n.wellClusters});
             disc.clusters += n.wellClusters;
         }
         disc.sectors = sectors;

@@ -12,7 +12,7 @@
 namespace ketrilo {
 
 struct PlannedItem {
-    std::string imagePath; // "photos", or "photos/2019" for a part of a split folder
+    std::string imagePath; // where it lands: the disc's root, under its own name ("2019")
     std::string diskPath;
     bool isFolder = false;
     int64_t clusters = 0; // what the well counts for it
@@ -34,10 +34,11 @@ struct SpanningPlan {
 
 [[nodiscard]] std::vector<ImageItem> ImageItemsOf(const PlannedDisc& disc);
 
-// Plans the items at paths (the well's full paths, each at the image's root under its
-// own name) over discs of capacity sectors. A folder too large for one disc is split
-// into its children, recursively down to files; parts that end on one disc are joined
-// again. Each disc is measured with image and items are moved out until it fits.
+// Plans the items at paths (the well's full paths) over discs of capacity sectors. A
+// folder too large for one disc is split into its children, recursively down to files;
+// parts that end on one disc are joined again. Every item and part lands at its disc's
+// root under its own name, as the well hands items to a burner, so no two on a disc
+// share a name. Each disc is measured with image and items are moved out until it fits.
 // Throws KetriloError when not even an empty disc fits, WorkCancelled on request.
 [[nodiscard]] SpanningPlan PlanDiscs(const std::vector<std::string>& paths, int64_t capacity,
                                      DiscImage& image, WorkProgress* progress);

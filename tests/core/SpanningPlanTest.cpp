@@ -32,16 +32,21 @@ std::multiset<std::string> FilesUnder(const std::vector<std::string>& paths) {
     return files;
 }
 
-// Each disc measures within capacity, and every file of the well is on exactly one disc
-// or reported too large.
+// Each disc measures within capacity, every file of the well is on exactly one disc or
+// reported too large, and every item lands at its disc's root under its own name, as the
+// well hands it to a burner, with no two of one name on a disc.
 void ExpectSoundPlan(const SpanningPlan& plan, const std::vector<std::string>& well,
                      DiscImage& image) {
     std::vector<std::string> planned = plan.tooLarge;
     for (const PlannedDisc& disc : plan.discs) {
         EXPECT_LE(image.Measure(ImageItemsOf(disc), nullptr).sectors, plan.capacity);
         EXPECT_EQ(disc.sectors, image.Measure(ImageItemsOf(disc), nullptr).sectors);
-        for (const PlannedItem& item : disc.items)
+        std::set<std::string> names;
+        for (const PlannedItem& item : disc.items) {
             planned.push_back(item.diskPath);
+            EXPECT_EQ(item.imagePath, std::filesystem::path(item.diskPath).filename().string());
+            EXPECT_TRUE(names.insert(item.imagePath).second) << "twice: " << item.imagePath;
+        }
     }
     EXPECT_EQ(FilesUnder(planned), FilesUnder(well));
 }
@@ -73,7 +78,7 @@ TEST(SpanningPlan, SplitsWhatOverflowsADiscKeepsTheRestWholeAndReportsHugeFiles)
     for (const PlannedDisc& disc : plan.discs)
         for (const PlannedItem& item : disc.items)
             items[item.imagePath] = item.diskPath;
-    EXPECT_EQ(items["big/a"], t.Path("big/a"));
+    EXPECT_EQ(items["a"], t.Path("big/a"));
     EXPECT_EQ(items["small"], t.Path("small")); // fits a disc: kept whole
     EXPECT_FALSE(items.contains("big"));
 
@@ -109,6 +114,22 @@ TEST(SpanningPlan, ItemsOfOneNameGoOnDifferentDiscs) {
     const SpanningPlan plan = PlanDiscs(well, 1000, image, nullptr);
     EXPECT_EQ(plan.discs.size(), 2u);
     ExpectSoundPlan(plan, well, image);
+}
+
+TEST(SpanningPlan, PartsOfOneNameFromASplitFolderGoOnDifferentDiscs) {
+    TempTree t;
+    t.Folder("huge2");
+    for (const char* side : {"x", "y"}) {
+        t.Folder("huge2/" + std::string(side));
+        t.Folder("huge2/" + std::string(side) + "/sub");
+        for (const char* name : {"a.bin", "b.bin", "c.bin"})
+            t.File("huge2/" + std::string(side) + "/sub/" + name, 150 * Sector);
+    }
+    const std::vector<std::string> well = {t.Path("huge2")};
+    ModelImage image;
+    const SpanningPlan plan = PlanDiscs(well, 700, image, nullptr);
+    ExpectSoundPlan(plan, well, image);
+    EXPECT_LE(static_cast<int64_t>(plan.discs.size()), plan.lowerBound + 1);
 }
 
 TEST(SpanningPlan, ADiscThatCannotHoldEvenAnEmptyImageIsAnError) {
