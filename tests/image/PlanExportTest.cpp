@@ -1,8 +1,11 @@
 // Plans made with the libisofs image, exported, and built by xorriso and genisoimage:
-// every disc's image fits.
+// every disc's image fits, and is the image of that disc taken into the well.
 #include "../core/TempTree.h"
 #include "core/GraftList.h"
+#include "core/ImageStatus.h"
 #include "core/KetriloError.h"
+#include "core/NoIcons.h"
+#include "core/PlannedDiscLoad.h"
 #include "core/SpanningPlan.h"
 #include "image/IsoDiscImage.h"
 
@@ -91,6 +94,14 @@ const Tree Trees[] = {
          for (int i = 0; i < 40; ++i)
              t.File("日本語のフォルダ/ファイル" + std::to_string(i), (i * 37 % 90) * Sector);
          well.push_back(t.File("lone", 1700 * Sector));
+         t.Folder("twins");
+         for (const char* side : {"twins/x", "twins/y"}) {
+             t.Folder(side);
+             t.Folder(std::string(side) + "/sub");
+             for (const char* name : {"/sub/a.bin", "/sub/b.bin", "/sub/c.bin"})
+                 t.File(side + std::string(name), 800 * Sector);
+         }
+         well.push_back(t.Path("twins"));
          for (std::string& path : well)
              if (path.back() == '/')
                  path.pop_back();
@@ -112,9 +123,17 @@ TEST(PlanExport, EveryListBuildsAnImageWithinTheDiscForXorrisoAndGenisoimage) {
         const SpanningPlan plan = PlanDiscs(well, Capacity, image, nullptr);
         EXPECT_LE(static_cast<int64_t>(plan.discs.size()), plan.lowerBound + 1);
         const std::string out = t.Folder("lists");
-        for (const std::string& list : WriteGraftLists(plan, out)) {
+        const std::vector<std::string> lists = WriteGraftLists(plan, out);
+        ASSERT_EQ(lists.size(), plan.discs.size());
+        for (size_t d = 0; d < lists.size(); ++d) {
+            const std::string& list = lists[d];
             EXPECT_LE(XorrisoSectors(list), Capacity) << list;
-            EXPECT_GT(XorrisoSectors(list), 0) << list;
+            EXPECT_EQ(XorrisoSectors(list), plan.discs[d].sectors) << list;
+            Workspace ws;
+            NoIcons icons;
+            (void)LoadPlannedDisc(ws, plan.discs[d], icons);
+            EXPECT_EQ(image.Measure(ImageItemsOf(ws.well), nullptr).sectors, plan.discs[d].sectors)
+                << list;
             const std::string genisoimage = "genisoimage -quiet -R -J -iso-level 3 -graft-points "
                                             "-print-size -path-list '" +
                                             list + "' >/dev/null 2>&1";
