@@ -46,7 +46,11 @@ std::vector<size_t> Well::RemoveRows(const std::vector<size_t>& indexes) {
         }
     }
     m_rows.resize(kept);
-    ReindexMovedRows();
+    // Where rows shared a path, the look-up still holds the removed rows' paths.
+    if (keysUnique)
+        ReindexMovedRows();
+    else
+        RebuildIndex();
     return gone;
 }
 
@@ -110,6 +114,13 @@ void Well::RebuildIndex() {
     for (size_t i = 0; i < m_rows.size(); ++i) {
         m_index.try_emplace(m_rows[i].FullPath(), i);
     }
+}
+
+bool Well::IsConsistent() const {
+    std::unordered_map<std::string, size_t> first;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        first.try_emplace(m_rows[i].FullPath(), i);
+    return first == m_index;
 }
 
 } // namespace ketrilo

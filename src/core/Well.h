@@ -38,6 +38,10 @@ public:
     // Held at the largest 64-bit value rather than wrapping.
     [[nodiscard]] int64_t TotalClusters() const;
 
+    // Whether the look-up finds, for every full path, the first row that has it, and
+    // nothing else. Tests check it after every operation.
+    [[nodiscard]] bool IsConsistent() const;
+
 private:
     void RebuildIndex();
     void ReindexMovedRows();

@@ -52,6 +52,7 @@ TEST(Well, IndexFollowsRemovalReorderAndReplacement) {
     EXPECT_EQ(well.WellIndexOf("/d/z"), 1);
     EXPECT_EQ(well.TotalClusters(), 7);
 
+    EXPECT_TRUE(well.IsConsistent());
     well.Clear();
     EXPECT_EQ(well.Size(), 0u);
     EXPECT_EQ(well.WellIndexOf("/d/z"), -1);
@@ -66,4 +67,18 @@ TEST(Well, TwoRowsOnOnePathFindTheFirst) {
     EXPECT_EQ(well.WellIndexOf("/d/new"), 0);
     well.RemoveRows({0});
     EXPECT_EQ(well.WellIndexOf("/d/new"), 0);
+    EXPECT_TRUE(well.IsConsistent());
+}
+
+TEST(Well, ARowRemovedBesideTwoRowsOfOnePathCanBeAddedAgain) {
+    Well well;
+    well.Append(Row("/d/", "x"));
+    well.Append(Row("/d/", "y"));
+    well.ReplaceAt(1, Row("/d/", "x")); // renamed onto the other row's name
+    well.Append(Row("/e/", "gone"));
+    well.RemoveRows({2});
+    EXPECT_TRUE(well.IsConsistent());
+    EXPECT_EQ(well.WellIndexOf("/e/gone"), -1);
+    EXPECT_TRUE(well.Append(Row("/e/", "gone")));
+    EXPECT_EQ(well.WellIndexOf("/d/x"), 0);
 }
