@@ -56,6 +56,13 @@ UniqueFd OpenFolderByPath(const std::string& path) {
     return Open(path, ReadFolderFlags);
 }
 
+UniqueFd OpenTreeFolderByPath(const std::string& path) {
+    // The system follows a link before a trailing "/" whatever the flags say.
+    const size_t end = path.find_last_not_of('/');
+    return Open(end == std::string::npos ? path : path.substr(0, end + 1),
+                ReadFolderFlags | O_NOFOLLOW);
+}
+
 bool IsFolderByPath(const std::string& path) {
     return Open(path, StepFlags).Valid();
 }

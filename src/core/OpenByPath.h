@@ -16,6 +16,11 @@ namespace ketrilo {
 // the path is followed, as "path/" is by the system. "" opens nothing.
 [[nodiscard]] UniqueFd OpenFolderByPath(const std::string& path);
 
+// As OpenFolderByPath, for a folder of a measured tree, where a link is an entry of its
+// own: a link that ends the path is not followed, even before a trailing "/" (the links
+// on the way still are), so a folder replaced by a link since it was read is not entered.
+[[nodiscard]] UniqueFd OpenTreeFolderByPath(const std::string& path);
+
 // True when path reaches a folder, as OpenFolderByPath would, without needing to read it.
 [[nodiscard]] bool IsFolderByPath(const std::string& path);
 

@@ -110,6 +110,17 @@ TEST_P(LinkedPathTest, ListedThroughALinkOnTheWay) {
     }
 }
 
+// The walk goes through the links on the way to its folder, never through one in the
+// folder's own place: callers hand it folders, so a link there took a folder's place
+// since it was read.
+TEST_P(LinkedPathTest, AWalkStartsThroughALinkOnTheWayOnly) {
+    NoIcons icons;
+    LongNameList longNames;
+    EXPECT_EQ(MeasureFolder(base + "lib/sub/", false, longNames, icons), 3);
+    EXPECT_EQ(MeasureFolder(base + "lib/", false, longNames, icons), 0);
+    EXPECT_EQ(MeasureFolder(base + "lib", false, longNames, icons), 0);
+}
+
 TEST_P(LinkedPathTest, DroppedThroughALinkAsDuCountsIt) {
     NoIcons icons;
     Workspace ws;
