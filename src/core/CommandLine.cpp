@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
-#include <sys/stat.h>
+#include "CanonicalPath.h"
+#include "OpenByPath.h"
 
 #include <filesystem>
 #include <ostream>
@@ -56,20 +57,12 @@ WindowCommandLine UsageError(std::ostream& err, const std::string& what) {
     return {2, {}};
 }
 
-bool IsFolder(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// As the chooser gives it: absolute, "." and ".." resolved by the text, no trailing "/".
+// As the chooser gives it: absolute, spelt as a drop is, no trailing "/" (as given when
+// the working folder cannot be known).
 std::string ChosenFolder(const std::string& path) {
     std::error_code error;
-    std::string folder = std::filesystem::absolute(path, error).lexically_normal().string();
-    if (error)
-        folder = path;
-    while (folder.size() > 1 && folder.ends_with('/'))
-        folder.pop_back();
-    return folder;
+    const std::string absolute = std::filesystem::absolute(path, error).string();
+    return error ? path : CanonicalPath(absolute);
 }
 
 // The meaning of a help line, indented, its words wrapped before column 80.
@@ -126,7 +119,8 @@ WindowCommandLine ParseWindowCommandLine(const std::vector<std::string>& args, s
         return UsageError(err, "give at most one folder");
     if (folders.empty())
         return {};
-    if (!IsFolder(folders.front()))
+    // The folder named, as the system reaches it: a link to a folder is followed.
+    if (!IsFolderByPath(folders.front()))
         return UsageError(err, "not a folder: " + folders.front());
     return {std::nullopt, ChosenFolder(folders.front())};
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The one attribute-filtered way the program reads names, kinds, sizes and times.
 // Hidden: a name that begins with "."; system: neither directory, regular file nor
-// symbolic link. Symbolic links are never followed, neither as the entry (a link is a
-// file of size 0) nor on the way to it; paths may be of any length.
+// symbolic link. A link is an entry of its own, a file of size 0, and is never followed
+// as an entry; the links on the way to a path are followed, as the system follows them.
+// Paths may be of any length.
 
 #include "EntryKind.h"
 

@@ -29,7 +29,7 @@ void CheckDragPaths(const std::vector<std::string>& paths) {
     struct stat entry {};
     for (const std::string& path : paths) {
         if (!StatByPath(path, entry)) {
-            throw KetriloError(std::strerror(errno));
+            throw KetriloError(path + ": " + std::strerror(errno));
         }
     }
 }

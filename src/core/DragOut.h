@@ -21,9 +21,9 @@ struct DragPoint {
 // Every well row's full path, in display order, duplicates kept.
 [[nodiscard]] std::vector<std::string> DragPathList(const Well& well);
 
-// Throws KetriloError with the system's description of the error for the first
-// path that cannot be found (a path of any length, no link followed on the way);
-// nothing is dragged then.
+// Throws KetriloError with the first path that cannot be found and the system's
+// description of the error (a path of any length, the links on the way followed, the
+// entry itself not); nothing is dragged then.
 void CheckDragPaths(const std::vector<std::string>& paths);
 
 inline constexpr uint32_t MK_LBUTTON = 1;

@@ -14,8 +14,8 @@
 
 namespace ketrilo {
 
-// Walks the tree under folder (ending in "/"; a path of any length, reached without
-// following a link) and returns the clusters of every visible file in it, a sum that
+// Walks the tree under folder (ending in "/"; a path of any length, reached through the
+// links on the way; a link in the folder's own place is an entry, not followed) and returns the clusters of every visible file in it, a sum that
 // saturates at the largest 64-bit value. Several threads share
 // the walk; what it finds is exactly what one thread walking depth first finds.
 // With collect, every long name (file or folder) not yet in longNames gets a row, in

@@ -3,32 +3,18 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
-#include <linux/openat2.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace ketrilo {
 
 namespace {
 
-constexpr int StepFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-constexpr int ReadFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr int StepFlags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+constexpr int ReadFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
-// Where the kernel can resolve the whole path in one call with links refused, that call
-// does the same as the steps below; nullopt-like -1 with errno ENOSYS when it cannot.
-int OpenWhole(const std::string& path, int flags) {
-    if (path.size() >= PATH_MAX) {
-        errno = ENAMETOOLONG;
-        return -1;
-    }
-    open_how how{};
-    how.flags = static_cast<uint64_t>(flags);
-    how.resolve = RESOLVE_NO_SYMLINKS;
-    return static_cast<int>(::syscall(SYS_openat2, AT_FDCWD, path.c_str(), &how, sizeof how));
-}
-
-// One openat per component, each refusing a link; only search permission is needed on
-// the way, as for the kernel's own resolution.
+// One openat per component, each following a link as the system's own resolution does
+// (a relative target from the folder that holds the link); only search permission is
+// needed on the way. Each step is one resolution of the kernel's, so a link that loops
+// still fails with ELOOP.
 UniqueFd OpenByComponents(const std::string& path, int lastFlags) {
     UniqueFd current(::open(path.front() == '/' ? "/" : ".", StepFlags));
     size_t start = 0;
@@ -56,11 +42,11 @@ UniqueFd Open(const std::string& path, int flags) {
         errno = ENOENT;
         return {};
     }
-    const int whole = OpenWhole(path, flags);
-    if (whole >= 0)
-        return UniqueFd(whole);
-    if (errno != ENAMETOOLONG && errno != ENOSYS && errno != EPERM && errno != E2BIG)
-        return {};
+    if (path.size() < PATH_MAX) {
+        UniqueFd whole(::open(path.c_str(), flags));
+        if (whole.Valid() || errno != ENAMETOOLONG)
+            return whole;
+    }
     return OpenByComponents(path, flags);
 }
 
@@ -68,6 +54,17 @@ UniqueFd Open(const std::string& path, int flags) {
 
 UniqueFd OpenFolderByPath(const std::string& path) {
     return Open(path, ReadFolderFlags);
+}
+
+UniqueFd OpenTreeFolderByPath(const std::string& path) {
+    // The system follows a link before a trailing "/" whatever the flags say.
+    const size_t end = path.find_last_not_of('/');
+    return Open(end == std::string::npos ? path : path.substr(0, end + 1),
+                ReadFolderFlags | O_NOFOLLOW);
+}
+
+bool IsFolderByPath(const std::string& path) {
+    return Open(path, StepFlags).Valid();
 }
 
 ContainingFolder OpenContainingFolder(const std::string& path) {

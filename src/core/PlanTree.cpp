@@ -4,6 +4,7 @@
 #include "DirectorySearch.h"
 #include "ImageEstimate.h"
 #include "Numbers.h"
+#include "OpenByPath.h"
 #include "Paths.h"
 
 #include <sys/stat.h>
@@ -63,7 +64,7 @@ private:
     void Fill(uint32_t index) {
         const std::string folder = m_tree.nodes[index].diskPath + "/";
         struct stat st;
-        if (lstat(folder.c_str(), &st) != 0)
+        if (!StatByPath(folder, st))
             return;
         const FolderId id{st.st_dev, st.st_ino};
         if (std::find(m_path.begin(), m_path.end(), id) != m_path.end())

@@ -42,7 +42,8 @@ Changes ListDroppedFolder(Workspace& ws, const std::string& firstPath, IconSourc
 // Lower area: registers each path in order; a folder is measured with long names
 // collected, anything else counted as a file. onDuplicate runs for each path that
 // is already in the well, and the rest of the drop goes on. Paths are absolute, of any
-// length, and taken by their CanonicalPath ("/a/./b/" is the entry /a/b), here and above.
+// length, and taken by their CanonicalPath ("/a/./b" is the entry /a/b, and "/a/link/"
+// the link's target folder, while "/a/link" is the link itself), here and above.
 Changes RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& paths,
                              IconSource& icons,
                              const std::function<void(const std::string&)>& onDuplicate,

@@ -192,7 +192,7 @@ UniqueFd TreeWalk::OpenByNames(size_t index) const {
     while (anchor > 0 && !m_stack[anchor - 1].fd.Valid())
         --anchor;
     if (anchor == 0)
-        return OpenFolderByPath(m_folder.substr(0, m_stack[index].folderLength));
+        return OpenTreeFolderByPath(m_folder.substr(0, m_stack[index].folderLength));
     int current = m_stack[anchor - 1].fd.Get();
     UniqueFd owned;
     for (size_t k = anchor; k <= index; ++k) {

@@ -55,7 +55,7 @@ WalkCrew::~WalkCrew() {
 }
 
 int64_t WalkCrew::Run(const std::string& folder, LongNameList& longNames, IconSource& icons) {
-    UniqueFd root = OpenFolderByPath(folder);
+    UniqueFd root = OpenTreeFolderByPath(folder);
     if (!root.Valid())
         return 0;
     m_pieces.emplace_back();

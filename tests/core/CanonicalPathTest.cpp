@@ -28,10 +28,35 @@ TEST(CanonicalPath, GoesUpAsTheSystemDoes) {
     // The system's own spelling of the tree, as the link's target resolves.
     const std::string resolved = std::filesystem::canonical(tree.Root()).string();
     EXPECT_EQ(CanonicalPath(tree.Path("real/sub/../x")), root + "/real/x");
-    EXPECT_EQ(CanonicalPath(tree.Path("link/./")), root + "/link"); // a link stays a link...
+    EXPECT_EQ(CanonicalPath(tree.Path("link")), root + "/link"); // a link stays a link...
     EXPECT_EQ(CanonicalPath(tree.Path("link/../x")), resolved + "/real/x"); // ...unless left
     EXPECT_EQ(CanonicalPath(tree.Path("link/../../file")), resolved + "/file");
     // Where the system cannot go up, the path keeps naming nothing.
     EXPECT_EQ(CanonicalPath(tree.Path("file/../real/x")), root + "/file/../real/x");
     EXPECT_EQ(CanonicalPath(tree.Path("gone/../../file")), root + "/gone/../../file");
+}
+
+TEST(CanonicalPath, ALinkThatEndsAPathIsFollowedWhereTheSystemGoesThroughIt) {
+    TempTree tree;
+    tree.Folder("real");
+    tree.Folder("real/sub");
+    tree.Link("link", "real/sub");
+    tree.Link("chain", "link");
+    tree.Link("absolute", tree.Path("real"));
+    tree.Link("dangling", "nowhere");
+    tree.Link("loop", "loop");
+    const std::string root = CanonicalPath(tree.Root());
+    const std::string target = root + "/real/sub";
+    for (const char* spelling : {"link/", "link/.", "link//./", "chain/", "real/sub/../sub/."})
+        EXPECT_EQ(CanonicalPath(tree.Path(spelling)), target) << spelling;
+    EXPECT_EQ(CanonicalPath(tree.Path("link/x")), root + "/link/x"); // on the way: kept
+    EXPECT_EQ(CanonicalPath(tree.Path("chain")), root + "/chain");
+    EXPECT_EQ(CanonicalPath(tree.Path("absolute/sub/..")), root + "/real");
+    EXPECT_EQ(CanonicalPath(tree.Path("dangling/")), root + "/nowhere"); // names nothing
+    // A loop stays as written: the system's own lookup then reports it.
+    EXPECT_EQ(CanonicalPath(tree.Path("loop/")), root + "/loop/.");
+    EXPECT_EQ(CanonicalPath(tree.Path("loop/../x")), root + "/loop/../x");
+    for (const char* spelling : {"link/", "loop/", "loop/../x", "absolute/sub/.."})
+        EXPECT_EQ(CanonicalPath(CanonicalPath(tree.Path(spelling))),
+                  CanonicalPath(tree.Path(spelling)));
 }

@@ -104,7 +104,8 @@ private slots:
         QCOMPARE(m_drag->drags.size(), size_t(0));
         QCOMPARE(m_fixture->messages.size(), size_t(1));
         QCOMPARE(m_fixture->messages[0].kind, MessageKind::Error);
-        QCOMPARE(m_fixture->messages[0].text, QStringLiteral("No such file or directory."));
+        QCOMPARE(m_fixture->messages[0].text,
+                 Path("mid.bin") + QStringLiteral(": No such file or directory."));
         QVERIFY(!f.Workspace().DraggingFromSelf);
         QCOMPARE(f.ListView1->model()->rowCount(), 3);
     }

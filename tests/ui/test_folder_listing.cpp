@@ -1,6 +1,9 @@
 // Choosing and rescanning a folder: the rows as the folder list shows them, their
 // tint against the space left, the icons, the state dump and the command-line measure.
+#include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
+
+#include "../core/TempTree.h"
 
 #include "AppearanceSetup.h"
 #include "StateDump.h"
@@ -16,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace ui_test;
 
@@ -205,6 +211,54 @@ private slots:
         QVERIFY(
             lines.contains("status\tクラスタ:0個 サイズ:0バイト(0%) 残り容量:4,707,319,808バイト"));
         QVERIFY(lines.contains("message\tリストのインデックスが範囲を超えています (-1)"));
+    }
+
+    // A folder behind a link on the way, as /lib/x86_64-linux-gnu on Debian 12: chosen,
+    // typed and dropped, it is reached as the system reaches it, also past the length the
+    // system takes in one call.
+    void aFolderBehindALinkIsListedAndDropped_data() {
+        QTest::addColumn<int>("depth");
+        QTest::newRow("short") << 0;
+        QTest::newRow("past 4,096 bytes") << 40;
+    }
+    void aFolderBehindALinkIsListedAndDropped() {
+        QFETCH(int, depth);
+        ketrilo::test::TempTree links;
+        links.Folder("top");
+        const std::string name(200, 'n');
+        links.DeepChain("top", depth, name, 0);
+        std::string bottom = links.Path("top/");
+        int folder = open(bottom.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        for (int i = 0; i < depth; ++i) {
+            const int child = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            close(folder);
+            folder = child;
+            bottom += name + "/";
+        }
+        QVERIFY(folder >= 0);
+        QCOMPARE(symlinkat(QFile::encodeName(TreePath()).constData(), folder, "via"), 0);
+        close(folder);
+        const QString via = QFile::decodeName(QByteArray::fromStdString(bottom)) + "via";
+
+        TForm1& f = m_fixture->Form();
+        m_fixture->AnswerChooser(via + "/sub");
+        f.ToolButton2->click();
+        QCOMPARE(f.Edit1->text(), via + "/sub/");
+        QCOMPARE(ColumnTexts(f.ListView3, 0).size(), 2);
+        QCOMPARE(RowTexts(f.ListView3, RowNamed(f.ListView3, "deeper")).at(3),
+                 QStringLiteral("     2"));
+
+        f.Edit1->setText(via + "/");
+        f.ToolButton3->click();
+        QCOMPARE(f.ListView3->model()->rowCount(), 5);
+
+        QVERIFY(DropFiles(f, {via + "/sub"}, LowerAreaTop(f)));
+        QCOMPARE(f.Workspace().well.Size(), size_t(1));
+        const ketrilo::WellRow& row = f.Workspace().well.At(0);
+        QCOMPARE(QString::fromStdString(row.FullPath()), via + "/sub");
+        QCOMPARE(row.clusters, 3);
+        QCOMPARE(row.icon, ketrilo::FolderIconIndex);
+        QCOMPARE(m_fixture->messages.size(), size_t(0));
     }
 
     void measureCommandAgreesWithTheWindow() {
