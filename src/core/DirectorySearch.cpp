@@ -108,10 +108,12 @@ bool DirectorySearch::Next() {
 
 std::vector<TSearchRec> SearchWholeFolder(const std::string& folder, uint32_t mask) {
     const UniqueFd fd = OpenFolderByPath(folder);
-    if (!fd.Valid())
-        return {};
+    return fd.Valid() ? SearchWholeFolderAt(fd.Get(), mask) : std::vector<TSearchRec>{};
+}
+
+std::vector<TSearchRec> SearchWholeFolderAt(int fd, uint32_t mask) {
     std::vector<TSearchRec> found;
-    for (const EntryWithStatus& entry : ReadWholeFolder(fd.Get(), (mask & faHidden) != 0)) {
+    for (const EntryWithStatus& entry : ReadWholeFolder(fd, (mask & faHidden) != 0)) {
         TSearchRec rec = RecordOf(entry.name.c_str(), entry.status);
         if (PassesFilter(rec.Attr, mask))
             found.push_back(std::move(rec));

@@ -51,6 +51,8 @@ private:
 // Every entry that Folder(folder, mask) finds, in the same order, read at once with the
 // entries' status read on several threads: for folders of very many entries.
 [[nodiscard]] std::vector<TSearchRec> SearchWholeFolder(const std::string& folder, uint32_t mask);
+// The same for the folder open on fd (not taken over).
+[[nodiscard]] std::vector<TSearchRec> SearchWholeFolderAt(int fd, uint32_t mask);
 
 // True for a visible directory (not a link, not hidden); false for a path ending in "/".
 [[nodiscard]] bool IsDirectory(const std::string& path);

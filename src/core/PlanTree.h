@@ -33,7 +33,8 @@ struct PlanTree {
 
 // Reads the tree under each path (a file, a link or a folder, by its CanonicalPath; links
 // are not followed; a folder already on the path to itself is not entered again; what
-// cannot be read counts nothing). Counts into progress and throws WorkCancelled on its request.
+// cannot be read counts nothing). Counts into progress and throws WorkCancelled on its request;
+// throws KetriloError for a path that names no entry of its own ("/").
 [[nodiscard]] PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress);
 
 } // namespace ketrilo

@@ -1,6 +1,7 @@
 #include "SpanningPlan.h"
 
 #include "BinPacking.h"
+#include "EscapedText.h"
 #include "ImageEstimate.h"
 #include "KetriloError.h"
 #include "Numbers.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -18,7 +20,7 @@ namespace {
 
 // Repairs move items between discs and measure again; past this many rounds the
 // items that leave a disc get new discs, which always ends.
-constexpr int RepairRoundsBeforeNewDiscs = 6;
+constexpr size_t RepairRoundsBeforeNewDiscs = 6;
 
 class Planner {
 public:
@@ -47,7 +49,12 @@ public:
             const int32_t split = Verify(discs, sectors);
             if (split < 0)
                 break;
-            m_forcedSplits.insert(static_cast<uint32_t>(split)); // a lone item that does not fit
+            // A lone item that does not fit is split from now on and never joined again,
+            // so every round splits a node no earlier round did: there are only so many.
+            if (!m_forcedSplits.insert(static_cast<uint32_t>(split)).second)
+                throw KetriloError("ディスクの割り振りが終わりません (" +
+                                   EscapeControlCharacters(m_tree.nodes[split].diskPath) +
+                                   " を何度分けても入りません)");
         }
         for (size_t d = 0; d < discs.size(); ++d)
             plan.discs.push_back(Disc(discs[d], sectors[d]));
@@ -57,7 +64,8 @@ public:
             plan.tooLarge.push_back(m_tree.nodes[node].diskPath);
             planned -= m_tree.nodes[node].dataBytes / ImageSectorBytes + 1;
         }
-        plan.lowerBound = (std::max<int64_t>(planned, 0) + m_capacity - 1) / m_capacity;
+        planned = std::max<int64_t>(planned, 0);
+        plan.lowerBound = planned / m_capacity + (planned % m_capacity != 0);
         return plan;
     }
 
@@ -92,12 +100,22 @@ private:
             1 + static_cast<int64_t>(overheadShare * static_cast<double>(m_capacity) / 200.0);
     }
 
+    // Every cost saturates: a sparse file may be as large as a size can be.
     int64_t Scaled(int64_t bytes, int64_t data) const {
-        return data + static_cast<int64_t>(std::ceil(static_cast<double>(bytes - data) * m_ratio));
+        const double overhead = std::ceil(static_cast<double>(bytes - data) * m_ratio);
+        return overhead >= 0x1p63 ? std::numeric_limits<int64_t>::max()
+                                  : SaturatingAdd(data, static_cast<int64_t>(overhead));
     }
     int64_t PartCost(uint32_t node) const {
         const PlanNode& n = m_tree.nodes[node];
-        return Scaled(n.recordBytes + n.contentBytes, n.dataBytes);
+        return Scaled(SaturatingAdd(n.recordBytes, n.contentBytes), n.dataBytes);
+    }
+    // The part with the folders that hold it.
+    int64_t CostInPlace(uint32_t node) const {
+        int64_t cost = PartCost(node);
+        for (uint32_t a : Ancestors(node))
+            cost = SaturatingAdd(cost, FolderCost(a));
+        return cost;
     }
     int64_t FolderCost(uint32_t node) const {
         return Scaled(m_tree.nodes[node].recordBytes + FolderExtentBytes(0), 0);
@@ -111,10 +129,7 @@ private:
     int64_t BinBytes() const { return (m_capacity - m_fixed - m_margin) * ImageSectorBytes; }
 
     bool FitsAlone(uint32_t node) const {
-        int64_t cost = PartCost(node);
-        for (uint32_t a : Ancestors(node))
-            cost += FolderCost(a);
-        return cost <= BinBytes() && !m_forcedSplits.contains(node);
+        return CostInPlace(node) <= BinBytes() && !m_forcedSplits.contains(node);
     }
 
     // The node whole when it fits a disc alone; otherwise its children, recursively.
@@ -175,9 +190,9 @@ private:
         for (size_t count = 1;; count *= 2) {
             int64_t total = 0;
             for (const PackItem& item : problem.items)
-                total += item.cost;
+                total = SaturatingAdd(total, item.cost);
             for (int64_t cost : problem.folderCost)
-                total += cost;
+                total = SaturatingAdd(total, cost);
             if (static_cast<int64_t>(best.size()) <=
                 (total + problem.capacity - 1) / problem.capacity)
                 break;
@@ -221,7 +236,9 @@ private:
             for (uint32_t child : n.children)
                 if (discOf[child] != common)
                     common = -1;
-            discOf[i] = common < 0 ? -1 : common;
+            // A folder split because it overflowed a disc alone stays split.
+            discOf[i] =
+                common < 0 || m_forcedSplits.contains(static_cast<uint32_t>(i)) ? -1 : common;
         }
         std::vector<std::vector<uint32_t>> joined(discs.size());
         std::vector<uint32_t> stack(m_tree.roots.rbegin(), m_tree.roots.rend());
@@ -255,7 +272,17 @@ private:
     // all fit. Returns -1 when done, or a node that overflows a disc alone.
     int32_t Verify(std::vector<std::vector<uint32_t>>& discs, std::vector<int64_t>& real) {
         real.assign(discs.size(), -1);
-        for (int round = 0;; ++round) {
+        // Past the repair rounds, each round gives items of every overflowing disc new
+        // discs: the items beyond the first of each disc decrease, so it ends within
+        // as many rounds as there are items.
+        size_t items = 0;
+        for (const std::vector<uint32_t>& disc : discs)
+            items += disc.size();
+        const size_t lastRound = RepairRoundsBeforeNewDiscs + items;
+        for (size_t round = 0;; ++round) {
+            if (round > lastRound)
+                throw KetriloError("ディスクの割り振りが " + std::to_string(lastRound) +
+                                   " 回の測り直しで終わりません");
             bool over = false;
             for (size_t d = 0; d < discs.size(); ++d) {
                 if (real[d] < 0)
@@ -291,7 +318,7 @@ private:
     // The items that leave a disc excess sectors over: the cheapest one that frees
     // enough, or else the costliest ones until enough is freed; never all of them.
     std::vector<uint32_t> Leaving(std::vector<uint32_t> nodes, int64_t excess) const {
-        const int64_t need = (excess + 1) * ImageSectorBytes;
+        const int64_t need = BytesOnDisc(SaturatingAdd(excess, 1)); // a sector is a cluster
         std::stable_sort(nodes.begin(), nodes.end(),
                          [this](uint32_t a, uint32_t b) { return PartCost(a) < PartCost(b); });
         for (uint32_t node : nodes)
@@ -301,7 +328,7 @@ private:
         int64_t freed = 0;
         for (size_t i = nodes.size(); i-- > 1 && freed < need;) {
             leaving.push_back(nodes[i]);
-            freed += PartCost(nodes[i]);
+            freed = SaturatingAdd(freed, PartCost(nodes[i]));
         }
         return leaving;
     }
@@ -310,10 +337,7 @@ private:
     // to spare; discs.size() when none does.
     size_t Room(const std::vector<std::vector<uint32_t>>& discs, const std::vector<int64_t>& real,
                 uint32_t node, size_t from) const {
-        int64_t cost = PartCost(node);
-        for (uint32_t a : Ancestors(node))
-            cost += FolderCost(a);
-        const int64_t sectors = ClustersFor(ImageSectorBytes, cost);
+        const int64_t sectors = ClustersFor(ImageSectorBytes, CostInPlace(node));
         for (size_t d = 0; d < discs.size(); ++d)
             if (d != from && real[d] >= 0 && real[d] + sectors + m_margin <= m_capacity &&
                 !Collides(discs[d], node))

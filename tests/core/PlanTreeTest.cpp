@@ -1,0 +1,58 @@
+#include "core/PlanTree.h"
+#include "TempTree.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <limits>
+
+namespace ketrilo {
+namespace {
+
+using test::TempTree;
+
+constexpr int64_t Sector = 2048;
+constexpr int64_t Largest = std::numeric_limits<int64_t>::max();
+
+// 40 folders of 200-byte names, a one-byte file in each: the lower half lies past what
+// the system takes in one path, and must count all the same.
+TEST(PlanTree, ReadsFoldersPastTheSystemPathLimit) {
+    TempTree t;
+    t.Folder("top");
+    t.DeepChain("top", 40, std::string(200, 'n'), 1);
+    const PlanTree tree = ScanPlanTree({t.Path("top")}, nullptr);
+    ASSERT_EQ(tree.roots.size(), 1u);
+    EXPECT_EQ(tree.nodes.size(), 1u + 2 * 40);
+    const PlanNode& top = tree.nodes[tree.roots[0]];
+    EXPECT_EQ(top.dataBytes, 40 * Sector);
+    EXPECT_EQ(top.wellClusters, 40);
+    EXPECT_GT(top.contentBytes, top.dataBytes);
+}
+
+// Sparse files of any size a file system allows (tmpfs takes the largest): every sum
+// stays at the largest value instead of wrapping.
+TEST(PlanTree, SumsOfHugeSparseFilesSaturate) {
+    if (access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "no /dev/shm to hold the sparse files";
+    TempTree t("/dev/shm");
+    t.Folder("one");
+    t.File("one/largest", Largest);
+    t.Folder("links");
+    const std::string first = t.File("links/a", int64_t{1} << 62);
+    ASSERT_EQ(::link(first.c_str(), t.Path("links/b").c_str()), 0);
+    ASSERT_EQ(::link(first.c_str(), t.Path("links/c").c_str()), 0);
+
+    const PlanTree tree = ScanPlanTree({t.Path("one"), t.Path("links")}, nullptr);
+    ASSERT_EQ(tree.roots.size(), 2u);
+    for (uint32_t root : tree.roots) {
+        const PlanNode& node = tree.nodes[root];
+        SCOPED_TRACE(node.name);
+        EXPECT_EQ(node.dataBytes, Largest);
+        EXPECT_EQ(node.contentBytes, Largest);
+        EXPECT_GT(node.wellClusters, 0);
+    }
+}
+
+} // namespace
+} // namespace ketrilo
