@@ -35,7 +35,11 @@ public:
         m_fixed = m_image.Measure({}, m_progress).sectors;
         if (m_fixed >= m_capacity)
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
-        plan.imageSectors = m_image.Measure(RootItems(), m_progress).sectors;
+        const ImageReport whole = m_image.Measure(RootItems(), m_progress);
+        plan.imageSectors = whole.sectors;
+        for (const ImageFinding& finding : whole.findings)
+            if (finding.kind == ImageFindingKind::Refused)
+                plan.refused.push_back(finding);
         Calibrate(plan.imageSectors);
 
         std::vector<std::vector<uint32_t>> discs;

@@ -1,6 +1,7 @@
 #include "FolderReadAhead.h"
 
 #include "core/DirectoryReader.h"
+#include "core/Numbers.h"
 #include "core/OpenByPath.h"
 
 #include <unistd.h>
@@ -60,7 +61,7 @@ void Read(FolderListing& listing) {
                 listing.diskPath + name + "/", listing.imagePath + "/" + name, &listing);
         } else if (S_ISREG(mode)) {
             ++listing.files;
-            listing.bytes += detail.status.size;
+            listing.bytes = SaturatingAdd(listing.bytes, detail.status.size);
         }
         listing.entries.push_back(ImageEntry{name, ImageKindOf(mode), detail.status.size});
         listing.details.push_back(std::move(detail));
@@ -83,6 +84,7 @@ EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st) {
         status.size = st.st_size;
         status.dev = st.st_dev;
         status.ino = st.st_ino;
+        status.links = st.st_nlink;
     } else if (S_ISLNK(st.st_mode)) {
         status.linkTarget = LinkTarget(dirFd, name, st.st_size);
     } else {

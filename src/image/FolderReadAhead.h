@@ -27,6 +27,7 @@ struct EntryStatus {
     off_t size = 0;
     dev_t dev = 0; // with ino, the file's identity: hard links share their data
     ino_t ino = 0;
+    nlink_t links = 1;      // a file's names: only a file of several can be met twice
     dev_t rdev = 0;         // a device's
     std::string linkTarget; // a link's
 };
