@@ -122,8 +122,15 @@ private:
 
 std::string GraftList(const PlannedDisc& disc) {
     std::string text;
-    for (const PlannedItem& item : disc.items)
-        text += Escaped(item.imagePath) + "=" + Escaped(item.diskPath) + "\n";
+    for (const PlannedItem& item : disc.items) {
+        std::string image = Escaped(item.imagePath);
+        // genisoimage takes "\" before "=" for an escaped "=", even when that "\" is itself
+        // escaped; a folder's path may end in "/" for both tools, which keeps them apart. A
+        // file's may not for xorriso: such a line is for xorriso only.
+        if (item.isFolder && image.ends_with('\\'))
+            image += '/';
+        text += image + "=" + Escaped(item.diskPath) + "\n";
+    }
     return text;
 }
 

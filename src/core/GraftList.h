@@ -1,7 +1,7 @@
 #pragma once
 // A disc of the plan as a graft-point list for "xorriso -as mkisofs -graft-points
-// -path-list FILE" and "genisoimage -graft-points -path-list FILE": one
-// "imagePath=diskPath" line per item, "\" and "=" escaped with "\".
+// -path-list FILE": one "imagePath=diskPath" line per item, "\" and "=" escaped with "\".
+// genisoimage takes the same lists, but for a file whose name ends in "\".
 
 #include "SpanningPlan.h"
 
