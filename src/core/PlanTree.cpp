@@ -9,6 +9,7 @@
 #include "OpenByPath.h"
 #include "Paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -39,7 +40,13 @@ public:
         DirectorySearch entry = DirectorySearch::Entry(path, faAnyFile);
         if (entry.Found())
             rec = entry.Current();
-        return Add(rec, path, -1);
+        const uint32_t index = Add(rec, path, -1);
+        if (m_tree.nodes[index].isFolder) {
+            UniqueFd fd = OpenFolderByPath(path + "/");
+            if (fd.Valid())
+                Fill(index, fd);
+        }
+        return index;
     }
 
 private:
@@ -61,39 +68,37 @@ private:
                 m_progress->AddFiles(1, rec.Size);
         }
         m_tree.nodes.push_back(std::move(node));
-        if (m_tree.nodes[index].isFolder)
-            Fill(index);
         return index;
     }
 
-    // Reads the folder's entries, sorted by name so that equal trees give equal plans.
-    // The folder is opened by its path however long, and closed before its sub-folders
-    // are read, so that a deep tree does not hold a handle per level.
-    void Fill(uint32_t index) {
-        const std::string folder = m_tree.nodes[index].diskPath + "/";
-        std::vector<TSearchRec> entries;
+    // Reads the folder open on fd with everything beneath it, its entries sorted by name
+    // so that equal trees give equal plans. A sub-folder is opened from fd, which is
+    // closed meanwhile and taken back through the sub-folder's ".." (by its path if the
+    // folder moved): a tree of any depth holds one handle at a time and opens each folder
+    // once. fd is left invalid when the folder cannot be found again.
+    void Fill(uint32_t index, UniqueFd& fd) {
         struct stat st;
-        {
-            const UniqueFd fd = OpenFolderByPath(folder);
-            if (!fd.Valid() || fstat(fd.Get(), &st) != 0)
-                return;
-            if (std::find(m_path.begin(), m_path.end(), FolderId{st.st_dev, st.st_ino}) !=
-                m_path.end())
-                return;
-            if (m_progress != nullptr) {
-                m_progress->ThrowIfCancelled();
-                m_progress->EnterFolder(folder);
-            }
-            entries = SearchWholeFolderAt(fd.Get(), faAnyFile);
+        if (fstat(fd.Get(), &st) != 0)
+            return;
+        const FolderId id{st.st_dev, st.st_ino};
+        if (std::find(m_path.begin(), m_path.end(), id) != m_path.end())
+            return;
+        const std::string folder = m_tree.nodes[index].diskPath + "/";
+        if (m_progress != nullptr) {
+            m_progress->ThrowIfCancelled();
+            m_progress->EnterFolder(folder);
         }
+        std::vector<TSearchRec> entries = SearchWholeFolderAt(fd.Get(), faAnyFile);
         std::sort(entries.begin(), entries.end(),
                   [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
 
-        m_path.push_back(FolderId{st.st_dev, st.st_ino});
+        m_path.push_back(id);
         int64_t records = 0, data = 0, content = 0, clusters = 0;
         std::vector<uint32_t> children;
         for (const TSearchRec& rec : entries) {
             const uint32_t child = Add(rec, folder + rec.Name, static_cast<int32_t>(index));
+            if (m_tree.nodes[child].isFolder && fd.Valid())
+                Enter(child, rec.Name, fd, id, folder);
             const PlanNode& c = m_tree.nodes[child];
             // Sparse files and hard links to them can hold more than 64 bits can count.
             records = SaturatingAdd(records, c.recordBytes);
@@ -110,6 +115,22 @@ private:
         node.dataBytes = data;
         node.contentBytes = SaturatingAdd(FolderExtentBytes(records), content);
         node.wellClusters = node.visible ? clusters : 0;
+    }
+
+    // Fills the sub-folder name of the folder open on fd (id, at folder).
+    void Enter(uint32_t child, const std::string& name, UniqueFd& fd, const FolderId& id,
+               const std::string& folder) {
+        UniqueFd sub(
+            ::openat(fd.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        if (!sub.Valid())
+            return;
+        fd.Reset();
+        Fill(child, sub);
+        if (sub.Valid())
+            fd.Reset(::openat(sub.Get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        struct stat st;
+        if (!fd.Valid() || fstat(fd.Get(), &st) != 0 || FolderId{st.st_dev, st.st_ino} != id)
+            fd = OpenFolderByPath(folder);
     }
 
     PlanTree& m_tree;

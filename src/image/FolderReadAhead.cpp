@@ -4,6 +4,7 @@
 #include "core/Numbers.h"
 #include "core/OpenByPath.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -40,8 +41,18 @@ bool OnItsOwnPath(const FolderListing& listing) {
     return false;
 }
 
-void Read(FolderListing& listing) {
-    const UniqueFd fd = OpenFolderByPath(listing.diskPath);
+// Folders opened ahead of their reading hold a handle each: at most this many at once,
+// well within the soft limit of open files; the others are opened by their paths.
+constexpr int MaxHandlesAhead = 256;
+
+void Read(FolderListing& listing, std::atomic<int>& handles) {
+    UniqueFd fd;
+    if (listing.handle.Valid()) {
+        fd = std::move(listing.handle);
+        --handles;
+    } else {
+        fd = OpenFolderByPath(listing.diskPath);
+    }
     struct stat self;
     if (!fd.Valid() || fstat(fd.Get(), &self) != 0)
         return;
@@ -59,6 +70,12 @@ void Read(FolderListing& listing) {
         if (S_ISDIR(mode)) {
             detail.folder = std::make_unique<FolderListing>(
                 listing.diskPath + name + "/", listing.imagePath + "/" + name, &listing);
+            if (handles < MaxHandlesAhead) {
+                detail.folder->handle.Reset(::openat(
+                    fd.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (detail.folder->handle.Valid())
+                    ++handles;
+            }
         } else if (S_ISREG(mode)) {
             ++listing.files;
             listing.bytes = SaturatingAdd(listing.bytes, detail.status.size);
@@ -154,7 +171,7 @@ void FolderReadAhead::ReadNext(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     std::exception_ptr error;
     try {
-        Read(listing);
+        Read(listing, m_handles);
     } catch (...) {
         error = std::current_exception();
     }

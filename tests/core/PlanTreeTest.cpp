@@ -1,4 +1,5 @@
 #include "core/PlanTree.h"
+#include "DescriptorLimit.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,22 @@ TEST(PlanTree, ReadsFoldersPastTheSystemPathLimit) {
     EXPECT_EQ(top.dataBytes, 40 * Sector);
     EXPECT_EQ(top.wellClusters, 40);
     EXPECT_GT(top.contentBytes, top.dataBytes);
+}
+
+// A tree far deeper than the handles a process may hold is read whole: one folder's
+// handle at a time.
+TEST(PlanTree, ReadsADeepTreeWithFewHandles) {
+    TempTree t;
+    t.Folder("top");
+    constexpr int Depth = 600;
+    t.DeepChain("top", Depth, "d", 1);
+    PlanTree tree;
+    {
+        const test::DescriptorLimit limit(64);
+        tree = ScanPlanTree({t.Path("top")}, nullptr);
+    }
+    EXPECT_EQ(tree.nodes.size(), 1u + 2 * Depth);
+    EXPECT_EQ(tree.nodes[tree.roots.at(0)].dataBytes, Depth * Sector);
 }
 
 // Sparse files of any size a file system allows (tmpfs takes the largest): every sum
