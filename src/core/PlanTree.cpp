@@ -1,6 +1,7 @@
 #include "PlanTree.h"
 
 #include "CanonicalPath.h"
+#include "DirectoryReader.h"
 #include "DirectorySearch.h"
 #include "EscapedText.h"
 #include "ImageEstimate.h"
@@ -13,6 +14,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 namespace ketrilo {
@@ -35,12 +37,11 @@ public:
         if (split.name.empty())
             throw KetriloError("名前のない項目 (" + EscapeControlCharacters(path) +
                                ") はディスクに置けません");
-        TSearchRec rec;
-        rec.Name = split.name;
-        DirectorySearch entry = DirectorySearch::Entry(path, faAnyFile);
-        if (entry.Found())
-            rec = entry.Current();
-        const uint32_t index = Add(rec, path, -1);
+        struct stat status {};
+        const uint32_t index =
+            StatByPath(path, status)
+                ? Add(SearchRecordOf(split.name.c_str(), status), path, -1, status)
+                : Add(TSearchRec{split.name}, path, -1, status);
         if (m_tree.nodes[index].isFolder) {
             UniqueFd fd = OpenFolderByPath(path + "/");
             if (fd.Valid())
@@ -50,7 +51,8 @@ public:
     }
 
 private:
-    uint32_t Add(const TSearchRec& rec, const std::string& diskPath, int32_t parent) {
+    uint32_t Add(const TSearchRec& rec, const std::string& diskPath, int32_t parent,
+                 const struct stat& status) {
         const auto index = static_cast<uint32_t>(m_tree.nodes.size());
         PlanNode node;
         node.name = rec.Name;
@@ -58,12 +60,18 @@ private:
         node.parent = parent;
         node.isFolder = (rec.Attr & faDirectory) != 0;
         node.recordBytes = EntryRecordBytes(rec.Name, node.isFolder, rec.Size);
+        if (rec.Kind == EntryKind::Link)
+            node.recordBytes += LinkTargetBytes(status.st_size);
         node.visible = (rec.Attr & (faHidden | faSysFile)) == 0;
         if (!node.isFolder) {
             // A sector is a cluster; a sparse file's bytes may reach the largest size.
-            node.dataBytes = BytesOnDisc(ClustersFor(ImageSectorBytes, rec.Size));
+            const int64_t bytes = BytesOnDisc(ClustersFor(ImageSectorBytes, rec.Size));
+            node.wellClusters = bytes / ImageSectorBytes;
+            // The image holds the data of a file of several names once.
+            const bool seen = rec.Kind == EntryKind::File && status.st_nlink > 1 &&
+                              !m_linkedFiles.emplace(status.st_dev, status.st_ino).second;
+            node.dataBytes = seen ? 0 : bytes;
             node.contentBytes = node.dataBytes;
-            node.wellClusters = node.dataBytes / ImageSectorBytes;
             if (m_progress != nullptr)
                 m_progress->AddFiles(1, rec.Size);
         }
@@ -88,17 +96,20 @@ private:
             m_progress->ThrowIfCancelled();
             m_progress->EnterFolder(folder);
         }
-        std::vector<TSearchRec> entries = SearchWholeFolderAt(fd.Get(), faAnyFile);
-        std::sort(entries.begin(), entries.end(),
-                  [](const TSearchRec& a, const TSearchRec& b) { return a.Name < b.Name; });
+        std::vector<EntryWithStatus> entries = ReadWholeFolder(fd.Get(), true);
+        std::sort(
+            entries.begin(), entries.end(),
+            [](const EntryWithStatus& a, const EntryWithStatus& b) { return a.name < b.name; });
 
         m_path.push_back(id);
         int64_t records = 0, data = 0, content = 0, clusters = 0;
         std::vector<uint32_t> children;
-        for (const TSearchRec& rec : entries) {
-            const uint32_t child = Add(rec, folder + rec.Name, static_cast<int32_t>(index));
+        for (const EntryWithStatus& entry : entries) {
+            const uint32_t child =
+                Add(SearchRecordOf(entry.name.c_str(), entry.status), folder + entry.name,
+                    static_cast<int32_t>(index), entry.status);
             if (m_tree.nodes[child].isFolder && fd.Valid())
-                Enter(child, rec.Name, fd, id, folder);
+                Enter(child, entry.name, fd, id, folder);
             const PlanNode& c = m_tree.nodes[child];
             // Sparse files and hard links to them can hold more than 64 bits can count.
             records = SaturatingAdd(records, c.recordBytes);
@@ -136,6 +147,7 @@ private:
     PlanTree& m_tree;
     WorkProgress* m_progress;
     std::vector<FolderId> m_path;
+    std::set<std::pair<dev_t, ino_t>> m_linkedFiles; // files of several names met
 };
 
 } // namespace

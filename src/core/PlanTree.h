@@ -16,8 +16,10 @@ struct PlanNode {
     std::string diskPath;
     int32_t parent = -1; // -1 for an item of the well
     bool isFolder = false;
-    bool visible = true;   // neither hidden nor a system entry
-    int64_t dataBytes = 0; // whole sectors of file data in the tree, in bytes
+    bool visible = true; // neither hidden nor a system entry
+    // Whole sectors of file data in the tree, in bytes; a file of several names counts at
+    // the first name read.
+    int64_t dataBytes = 0;
     // The clusters the well shows for it as an item: a file's own; a visible folder's
     // visible files, hidden trees skipped; a hidden folder counts 0.
     int64_t wellClusters = 0;

@@ -276,9 +276,9 @@ private:
     // all fit. Returns -1 when done, or a node that overflows a disc alone.
     int32_t Verify(std::vector<std::vector<uint32_t>>& discs, std::vector<int64_t>& real) {
         real.assign(discs.size(), -1);
-        // Past the repair rounds, each round gives items of every overflowing disc new
-        // discs: the items beyond the first of each disc decrease, so it ends within
-        // as many rounds as there are items.
+        // Past the repair rounds, each round moves some items of every overflowing disc
+        // to a new disc: the items beyond the first of each disc decrease, so it ends
+        // within as many rounds as there are items.
         size_t items = 0;
         for (const std::vector<uint32_t>& disc : discs)
             items += disc.size();
@@ -295,6 +295,9 @@ private:
             }
             if (!over)
                 return -1;
+            // Sectors moved onto each measured disc this round, by the estimate: a disc
+            // with room takes items until that room is spent, and is measured again next.
+            std::vector<int64_t> added(discs.size(), 0);
             for (size_t d = 0; d < discs.size(); ++d) {
                 if (real[d] <= m_capacity)
                     continue;
@@ -304,18 +307,29 @@ private:
                 for (uint32_t node : leaving)
                     discs[d].erase(std::find(discs[d].begin(), discs[d].end(), node));
                 real[d] = -1;
+                // The items no other disc has room for share one new disc, which is
+                // measured and repaired in turn: one disc each would leave discs nearly
+                // empty wherever the estimate is low.
+                size_t fresh = discs.size();
                 for (uint32_t node : leaving) {
-                    const size_t to = round < RepairRoundsBeforeNewDiscs
-                                          ? Room(discs, real, node, d)
-                                          : discs.size();
+                    size_t to = round < RepairRoundsBeforeNewDiscs
+                                    ? Room(discs, real, added, node, d)
+                                    : discs.size();
                     if (to == discs.size()) {
-                        discs.emplace_back();
-                        real.push_back(-1);
+                        if (fresh == discs.size()) {
+                            discs.emplace_back();
+                            real.push_back(-1);
+                            added.push_back(0);
+                        }
+                        to = fresh;
                     }
                     discs[to].push_back(node);
-                    real[to] = -1;
+                    added[to] = SaturatingAdd(added[to], InPlaceSectors(node));
                 }
             }
+            for (size_t d = 0; d < discs.size(); ++d)
+                if (added[d] > 0)
+                    real[d] = -1;
         }
     }
 
@@ -337,16 +351,20 @@ private:
         return leaving;
     }
 
-    // The first disc other than from whose measured room takes the node with the margin
-    // to spare; discs.size() when none does.
+    // The first disc other than from whose measured room, less what it took this round,
+    // takes the node with the margin to spare; discs.size() when none does.
     size_t Room(const std::vector<std::vector<uint32_t>>& discs, const std::vector<int64_t>& real,
-                uint32_t node, size_t from) const {
-        const int64_t sectors = ClustersFor(ImageSectorBytes, CostInPlace(node));
+                const std::vector<int64_t>& added, uint32_t node, size_t from) const {
+        const int64_t sectors = InPlaceSectors(node);
         for (size_t d = 0; d < discs.size(); ++d)
-            if (d != from && real[d] >= 0 && real[d] + sectors + m_margin <= m_capacity &&
+            if (d != from && real[d] >= 0 &&
+                SaturatingAdd(real[d] + added[d], sectors) + m_margin <= m_capacity &&
                 !Collides(discs[d], node))
                 return d;
         return discs.size();
+    }
+    int64_t InPlaceSectors(uint32_t node) const {
+        return ClustersFor(ImageSectorBytes, CostInPlace(node));
     }
     bool Collides(const std::vector<uint32_t>& disc, uint32_t node) const {
         const auto rootOf = [this](uint32_t n) {

@@ -48,27 +48,36 @@ TEST(PlanTree, ReadsADeepTreeWithFewHandles) {
 }
 
 // Sparse files of any size a file system allows (tmpfs takes the largest): every sum
-// stays at the largest value instead of wrapping.
-TEST(PlanTree, SumsOfHugeSparseFilesSaturate) {
+// stays at the largest value instead of wrapping, and a file of several names counts its
+// data once, as the image holds it.
+TEST(PlanTree, SumsOfHugeSparseFilesSaturateAndLinkedDataCountsOnce) {
     if (access("/dev/shm", W_OK) != 0)
         GTEST_SKIP() << "no /dev/shm to hold the sparse files";
     TempTree t("/dev/shm");
+    constexpr int64_t Quarter = int64_t{1} << 62;
     t.Folder("one");
     t.File("one/largest", Largest);
+    t.Folder("three");
+    for (const char* name : {"three/a", "three/b", "three/c"})
+        t.File(name, Quarter);
     t.Folder("links");
-    const std::string first = t.File("links/a", int64_t{1} << 62);
+    const std::string first = t.File("links/a", Quarter);
     ASSERT_EQ(::link(first.c_str(), t.Path("links/b").c_str()), 0);
     ASSERT_EQ(::link(first.c_str(), t.Path("links/c").c_str()), 0);
 
-    const PlanTree tree = ScanPlanTree({t.Path("one"), t.Path("links")}, nullptr);
-    ASSERT_EQ(tree.roots.size(), 2u);
-    for (uint32_t root : tree.roots) {
+    const PlanTree tree = ScanPlanTree({t.Path("one"), t.Path("three"), t.Path("links")}, nullptr);
+    ASSERT_EQ(tree.roots.size(), 3u);
+    for (uint32_t root : {tree.roots[0], tree.roots[1]}) {
         const PlanNode& node = tree.nodes[root];
         SCOPED_TRACE(node.name);
         EXPECT_EQ(node.dataBytes, Largest);
         EXPECT_EQ(node.contentBytes, Largest);
         EXPECT_GT(node.wellClusters, 0);
     }
+    const PlanNode& links = tree.nodes[tree.roots[2]];
+    EXPECT_EQ(links.dataBytes, Quarter);
+    EXPECT_GT(links.contentBytes, Quarter);
+    EXPECT_EQ(links.wellClusters, 3 * (Quarter / Sector)); // as the well counts each name
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -84,6 +86,31 @@ TEST(HostileImage, ThePlansBoundCountsPastWhatLibisofsNumbers) {
     EXPECT_EQ(plan.lowerBound, 3);
     EXPECT_EQ(plan.discs.size(), 3u);
     EXPECT_TRUE(plan.tooLarge.empty());
+}
+
+// Where the estimate is blind (long link targets, many names of one file), the plan
+// still takes about as few discs as the image needs.
+TEST(HostileImage, LinksToLongTargetsAndManyNamesOfOneFileTakeFewDiscs) {
+    TempTree t;
+    t.Folder("links");
+    const std::string target = "/" + std::string(200, 'a') + "/" + std::string(200, 'b') + "/" +
+                               std::string(200, 'c') + "/" + std::string(200, 'd') + "/" +
+                               std::string(158, 'e');
+    ASSERT_EQ(target.size(), 963u);
+    for (int i = 0; i < 500; ++i)
+        t.Link("links/l" + std::to_string(i), target);
+    IsoDiscImage image;
+    const SpanningPlan links = PlanDiscs({t.Path("links")}, 200, image, nullptr);
+    EXPECT_GE(links.lowerBound, 2);
+    EXPECT_LE(static_cast<int64_t>(links.discs.size()), links.lowerBound + 1);
+
+    t.Folder("names");
+    const std::string first = t.File("names/first", 5000);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(::link(first.c_str(), t.Path("names/n" + std::to_string(i)).c_str()), 0);
+    const int64_t whole = image.Measure({{"names", t.Path("names")}}, nullptr).sectors;
+    const SpanningPlan names = PlanDiscs({t.Path("names")}, whole + 20, image, nullptr);
+    EXPECT_EQ(names.discs.size(), 1u);
 }
 
 } // namespace
