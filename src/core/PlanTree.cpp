@@ -14,7 +14,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <limits>
 #include <set>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace ketrilo {
@@ -151,6 +154,31 @@ private:
 };
 
 } // namespace
+
+void LeaveOutOfImage(PlanTree& tree, const std::vector<std::string>& diskPaths) {
+    if (diskPaths.empty())
+        return;
+    std::unordered_map<std::string_view, uint32_t> nodeAt;
+    for (uint32_t i = 0; i < tree.nodes.size(); ++i)
+        nodeAt.emplace(tree.nodes[i].diskPath, i);
+    for (const std::string& path : diskPaths) {
+        const auto found = nodeAt.find(path);
+        if (found == nodeAt.end())
+            continue;
+        PlanNode& node = tree.nodes[found->second];
+        const int64_t cost = SaturatingAdd(node.recordBytes, node.contentBytes);
+        // A sum held at the largest value stays there: what it lost is unknown.
+        const auto less = [](int64_t& sum, int64_t part) {
+            if (sum != std::numeric_limits<int64_t>::max())
+                sum = std::max<int64_t>(sum - part, 0);
+        };
+        for (int32_t p = node.parent; p >= 0; p = tree.nodes[p].parent) {
+            less(tree.nodes[p].contentBytes, cost);
+            less(tree.nodes[p].dataBytes, node.dataBytes);
+        }
+        node.recordBytes = node.contentBytes = node.dataBytes = 0;
+    }
+}
 
 PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress) {
     PlanTree tree;

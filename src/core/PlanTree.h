@@ -39,4 +39,8 @@ struct PlanTree {
 // throws KetriloError for a path that names no entry of its own ("/").
 [[nodiscard]] PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress);
 
+// Counts the entries at diskPaths as nothing in the image, in their folders' sums too:
+// the image leaves out what its library refuses.
+void LeaveOutOfImage(PlanTree& tree, const std::vector<std::string>& diskPaths);
+
 } // namespace ketrilo

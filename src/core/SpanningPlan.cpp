@@ -37,9 +37,14 @@ public:
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
         const ImageReport whole = m_image.Measure(RootItems(), m_progress);
         plan.imageSectors = whole.sectors;
-        for (const ImageFinding& finding : whole.findings)
-            if (finding.kind == ImageFindingKind::Refused)
+        std::vector<std::string> refused;
+        for (const ImageFinding& finding : whole.findings) {
+            if (finding.kind == ImageFindingKind::Refused) {
                 plan.refused.push_back(finding);
+                refused.push_back(finding.path);
+            }
+        }
+        LeaveOutOfImage(m_tree, refused);
         Calibrate(plan.imageSectors);
 
         std::vector<std::vector<uint32_t>> discs;

@@ -9,9 +9,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
-#include <set>
 #include <mutex>
 #include <semaphore>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -196,8 +196,7 @@ ImageReport IsoDiscImage::Measure(const std::vector<ImageItem>& items, WorkProgr
     // an image (its records) cannot make up the other half: no count goes around. Else
     // the data is counted exactly; data alone beyond what an image can number is not laid
     // out (libisofs would count around, or run out of memory for the extents).
-    const int64_t data =
-        builder.DataSectorsAtMost() > MaxImageSectors / 2 ? DataSectors(raw) : 0;
+    const int64_t data = builder.DataSectorsAtMost() > MaxImageSectors / 2 ? DataSectors(raw) : 0;
     if (data > MaxImageSectors) {
         report.sectors = data;
         return report;

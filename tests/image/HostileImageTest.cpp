@@ -44,6 +44,14 @@ TEST(HostileImage, AnEntryLibisofsRefusesIsAFindingAndTheRestIsMeasured) {
     EXPECT_NE(err.str().find("libisofs refuses " + t.Path("d/long") + ": "), std::string::npos)
         << err.str();
 
+    // Five hundred of them cost the plan nothing either.
+    t.Folder("many");
+    for (int i = 0; i < 500; ++i)
+        t.Link("many/l" + std::to_string(i), "/" + std::string(962, 'x'));
+    const SpanningPlan many = PlanDiscs({t.Path("many")}, 200, image, nullptr);
+    EXPECT_EQ(many.refused.size(), 500u);
+    EXPECT_EQ(many.discs.size(), 1u);
+
     std::ostringstream planOut, planErr;
     EXPECT_EQ(RunPlanCommand({t.Path("d")}, "/nonexistent", image, planOut, planErr), 1);
     EXPECT_NE(planOut.str().find("\ncheck\trefused\t" + t.Path("d/long") + "\n"), std::string::npos)
