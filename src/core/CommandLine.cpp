@@ -38,10 +38,15 @@ constexpr HelpLine HelpLines[] = {
     {"ketrilo --plan [--profile NAME] [--out DIR] PATH...",
      "Share the PATHs out over as few discs as possible, each disc's image proven to fit, "
      "and print one block per disc: its sectors, clusters and items (a folder too large for "
-     "a disc is split into its parts; each lands at its disc's root under its own name). "
-     "With DIR, write each disc's graft-point list there "
-     "for xorriso or genisoimage (-graft-points -path-list). Exit 0 when every item is "
-     "planned, 1 when a file is too large for any disc, 2 on a usage error."},
+     "a disc is split into its parts; each lands at its disc's root under its own name), "
+     "then a \"check\" line for each entry the image's "
+     "library refuses. With DIR (made when missing), write each disc's graft-point list "
+     "there, in place of an earlier plan's, for xorriso -as mkisofs -graft-points "
+     "-path-list, the burner whose image is the one measured; genisoimage takes the lists "
+     "too, but for a file whose name ends in \\, and makes slightly larger images. Exit 0 "
+     "when every item is planned, 1 when a file is too large for any disc or an entry is "
+     "refused, 2 on a usage error or when a PATH cannot be reached. Paths print as with "
+     "--measure."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };

@@ -1,8 +1,15 @@
 #include "CommandWords.h"
 
+#include "CanonicalPath.h"
 #include "CapacityStatus.h"
+#include "EscapedText.h"
+#include "ImageStatus.h"
 #include "KetriloError.h"
+#include "OpenByPath.h"
 #include "ProfileFile.h"
+
+#include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <filesystem>
@@ -81,6 +88,31 @@ std::optional<int64_t> ChosenCapacity(const CommandWords& words, const std::stri
     }
     err << "ketrilo --" << command << ": unknown profile " << name << "\n";
     return std::nullopt;
+}
+
+std::vector<std::string> ReachablePaths(const std::vector<std::string>& paths,
+                                        const std::string& command, std::ostream& err) {
+    std::vector<std::string> reachable;
+    for (const std::string& path : paths) {
+        struct stat status;
+        if (StatByPath(CanonicalPath(path), status))
+            reachable.push_back(path);
+        else
+            err << "ketrilo --" << command << ": cannot reach " << EscapeControlCharacters(path)
+                << ": " << std::strerror(errno) << "\n";
+    }
+    return reachable;
+}
+
+void PrintImageFindings(const std::vector<ImageFinding>& findings, const std::string& command,
+                        std::ostream& out, std::ostream& err) {
+    for (const ImageFinding& finding : findings) {
+        const std::string path = EscapeControlCharacters(finding.path);
+        out << "check\t" << ImageFindingKeyword(finding.kind) << '\t' << path << '\n';
+        if (finding.kind == ImageFindingKind::Refused)
+            err << "ketrilo --" << command << ": libisofs refuses " << path << ": "
+                << finding.detail << "\n";
+    }
 }
 
 } // namespace ketrilo

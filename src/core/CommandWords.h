@@ -1,6 +1,8 @@
 #pragma once
 // What the command-line modes share: their words, their paths and the disc they use.
 
+#include "DiscImage.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <map>
@@ -32,5 +34,16 @@ ParseCommandWords(const std::vector<std::string>& args, const std::string& comma
 [[nodiscard]] std::optional<int64_t> ChosenCapacity(const CommandWords& words,
                                                     const std::string& profileFilePath,
                                                     const std::string& command, std::ostream& err);
+
+// The paths at which an entry is found, as the registration spells them (a typo must
+// not read as an empty item); each other one is named on err with the reason and left out.
+[[nodiscard]] std::vector<std::string> ReachablePaths(const std::vector<std::string>& paths,
+                                                      const std::string& command,
+                                                      std::ostream& err);
+
+// One "check\t<kind>\t<path>" line on out per finding; a refusal is also named on err
+// with what the library says. Paths pass through EscapeControlCharacters.
+void PrintImageFindings(const std::vector<ImageFinding>& findings, const std::string& command,
+                        std::ostream& out, std::ostream& err);
 
 } // namespace ketrilo

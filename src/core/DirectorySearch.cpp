@@ -22,7 +22,9 @@ bool PassesFilter(uint32_t attr, uint32_t mask) {
     return (attr & (faHidden | faSysFile | faDirectory) & ~mask) == 0;
 }
 
-TSearchRec RecordOf(const char* name, const struct stat& st) {
+} // namespace
+
+TSearchRec SearchRecordOf(const char* name, const struct stat& st) {
     TSearchRec rec;
     rec.Name = name;
     rec.Attr = AttributesOf(name, st.st_mode);
@@ -31,8 +33,6 @@ TSearchRec RecordOf(const char* name, const struct stat& st) {
     rec.Kind = EntryKindOfMode(st.st_mode);
     return rec;
 }
-
-} // namespace
 
 struct DirectorySearch::State {
     UniqueFd folder;
@@ -52,7 +52,7 @@ struct DirectorySearch::State {
             struct stat st;
             if (!reader->Status(st))
                 continue; // gone since the read: nothing to report
-            TSearchRec rec = RecordOf(reader->Name(), st);
+            TSearchRec rec = SearchRecordOf(reader->Name(), st);
             if (!PassesFilter(rec.Attr, mask))
                 continue;
             current = std::move(rec);
@@ -84,7 +84,7 @@ DirectorySearch DirectorySearch::Entry(const std::string& path, uint32_t mask) {
     if (!path.empty() && path.back() != '/' && StatByPath(path, st)) {
         const size_t slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        TSearchRec rec = RecordOf(name.c_str(), st);
+        TSearchRec rec = SearchRecordOf(name.c_str(), st);
         if (PassesFilter(rec.Attr, mask)) {
             state->current = std::move(rec);
             state->found = true;
@@ -112,7 +112,7 @@ std::vector<TSearchRec> SearchWholeFolder(const std::string& folder, uint32_t ma
         return {};
     std::vector<TSearchRec> found;
     for (const EntryWithStatus& entry : ReadWholeFolder(fd.Get(), (mask & faHidden) != 0)) {
-        TSearchRec rec = RecordOf(entry.name.c_str(), entry.status);
+        TSearchRec rec = SearchRecordOf(entry.name.c_str(), entry.status);
         if (PassesFilter(rec.Attr, mask))
             found.push_back(std::move(rec));
     }

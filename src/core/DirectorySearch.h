@@ -7,6 +7,8 @@
 
 #include "EntryKind.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <ctime>
 #include <memory>
@@ -52,6 +54,8 @@ private:
 // Every entry that Folder(folder, mask) finds, in the same order, read at once with the
 // entries' status read on several threads: for folders of very many entries.
 [[nodiscard]] std::vector<TSearchRec> SearchWholeFolder(const std::string& folder, uint32_t mask);
+// The record a search gives for the entry name of that status.
+[[nodiscard]] TSearchRec SearchRecordOf(const char* name, const struct stat& status);
 
 // True for a visible directory (not a link, not hidden); false for a path ending in "/".
 [[nodiscard]] bool IsDirectory(const std::string& path);

@@ -27,15 +27,22 @@ enum class ImageFindingKind {
     FileOver4GiB,        // needs ISO level 3 or UDF; some burners refuse it
     PathTooDeep,         // deeper than 8 levels: unseen by a plain ISO 9660 reader
     PathTooLong,         // over 255 bytes: unseen by a plain ISO 9660 reader
+    Refused,             // the image's library will not take it: left out of the image
 };
 
 struct ImageFinding {
     ImageFindingKind kind;
-    std::string path; // the entry on disk
+    std::string path;   // the entry on disk
+    std::string detail; // for Refused, what the library says
 };
 
+// ISO 9660 numbers an image's sectors with 32 bits: no burner makes a larger image.
+inline constexpr int64_t MaxImageSectors = 0xFFFFFFFF;
+
 struct ImageReport {
-    int64_t sectors = 0; // 2048-byte sectors of the whole image, as the burner writes it
+    // 2048-byte sectors of the whole image, as the burner writes it; over
+    // MaxImageSectors for an image no burner can make (then at least its file data).
+    int64_t sectors = 0;
     std::vector<ImageFinding> findings;
 };
 

@@ -101,8 +101,12 @@ std::vector<ImageFinding> ImageChecks::TakeFindings() {
     return std::move(m_findings);
 }
 
+void ImageChecks::Refused(const std::string& diskPath, const std::string& detail) {
+    m_findings.push_back(ImageFinding{ImageFindingKind::Refused, diskPath, detail});
+}
+
 void ImageChecks::Add(ImageFindingKind kind, const std::string& diskPath) {
-    m_findings.push_back(ImageFinding{kind, diskPath});
+    m_findings.push_back(ImageFinding{kind, diskPath, {}});
 }
 
 } // namespace ketrilo

@@ -35,6 +35,9 @@ public:
     void CheckFolder(const std::string& imageFolder, const std::string& diskFolder,
                      const std::vector<ImageEntry>& entries);
 
+    // An entry the image's library refuses, with what the library says.
+    void Refused(const std::string& diskPath, const std::string& detail);
+
     // The findings ordered by path, then kind.
     [[nodiscard]] std::vector<ImageFinding> TakeFindings();
 

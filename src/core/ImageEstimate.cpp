@@ -16,6 +16,8 @@ constexpr int64_t RockRidgeBytes = 44 + 26 + 5;
 constexpr int64_t DotRecordsBytes = 2 * (34 + 44 + 26) + 2 * 34;
 constexpr int64_t IsoNameLimit = 31;
 constexpr int64_t JolietNameLimit = 64;
+// What a record of at most 255 bytes keeps for a link's target besides its name and fields.
+constexpr int64_t RecordRoomBytes = 120;
 constexpr int64_t ExtentLimit = (int64_t{1} << 32) - ImageSectorBytes;
 
 int64_t Even(int64_t bytes) {
@@ -39,6 +41,17 @@ int64_t EntryRecordBytes(const std::string& name, bool isFolder, int64_t size) {
     // Counted without adding to size first: a sparse file may be as large as a size can be.
     const int64_t extents = size > 0 ? size / ExtentLimit + (size % ExtentLimit != 0) : 1;
     return extents * iso + joliet;
+}
+
+int64_t LinkTargetBytes(int64_t targetBytes) {
+    // A component entry per name (of at most 255 bytes) in SL fields of at most 250.
+    const int64_t fields = targetBytes + 5 * (targetBytes / 250 + 1) + 2 * (targetBytes / 255 + 1);
+    if (fields <= RecordRoomBytes)
+        return fields;
+    // Past the record's room its Rock Ridge fields go on in a continuation area, whose
+    // entries do not cross a sector: a sector takes as many whole ones as fit.
+    const int64_t continued = fields + RockRidgeBytes;
+    return ImageSectorBytes / std::max<int64_t>(1, ImageSectorBytes / continued);
 }
 
 int64_t FolderExtentBytes(int64_t entryRecordBytes) {

@@ -15,6 +15,10 @@ inline constexpr int64_t ImageSectorBytes = 2048;
 // record per extent).
 [[nodiscard]] int64_t EntryRecordBytes(const std::string& name, bool isFolder, int64_t size);
 
+// Bytes a link's target of targetBytes adds to the link's record: its Rock Ridge
+// components, with what the record cannot hold continued in a sector of its own.
+[[nodiscard]] int64_t LinkTargetBytes(int64_t targetBytes);
+
 // Bytes of a folder's own extents in both trees when its entries' records (the sum of
 // their EntryRecordBytes) are laid out in it: whole sectors, at least one per tree.
 [[nodiscard]] int64_t FolderExtentBytes(int64_t entryRecordBytes);

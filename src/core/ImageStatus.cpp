@@ -2,6 +2,8 @@
 
 #include "Numbers.h"
 
+#include <algorithm>
+
 namespace ketrilo {
 
 std::vector<ImageItem> ImageItemsOf(const Well& well) {
@@ -13,7 +15,8 @@ std::vector<ImageItem> ImageItemsOf(const Well& well) {
 }
 
 int64_t ImageRemainingSectors(int64_t imageSectors, int64_t capacityClusters) {
-    return capacityClusters - imageSectors; // a sector and a cluster are both 2048 bytes
+    // A sector and a cluster are both 2048 bytes; no disc holds more than an image can number.
+    return std::min(capacityClusters, MaxImageSectors) - imageSectors;
 }
 
 std::string ImageStatusText(int64_t imageSectors, int64_t capacityClusters) {
@@ -53,6 +56,9 @@ FindingWords WordsFor(ImageFindingKind kind) {
     case ImageFindingKind::PathTooLong:
         return {"path-too-long", "パスが255バイトを超えています",
                 "そのまま書き込みますが、Rock Ridge を読まない環境では見えません"};
+    case ImageFindingKind::Refused:
+        return {"refused", "書き込みソフトのライブラリ (libisofs) が受け付けません",
+                "イメージに入りません (大きさはこの項目を除いて計算しています)"};
     }
     return {"unknown", "", ""};
 }

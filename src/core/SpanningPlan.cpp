@@ -1,6 +1,7 @@
 #include "SpanningPlan.h"
 
 #include "BinPacking.h"
+#include "EscapedText.h"
 #include "ImageEstimate.h"
 #include "KetriloError.h"
 #include "Numbers.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -17,7 +19,7 @@ namespace {
 
 // Repairs move items between discs and measure again; past this many rounds the
 // items that leave a disc get new discs, which always ends.
-constexpr int RepairRoundsBeforeNewDiscs = 6;
+constexpr size_t RepairRoundsBeforeNewDiscs = 6;
 
 class Planner {
 public:
@@ -32,7 +34,16 @@ public:
         m_fixed = m_image.Measure({}, m_progress).sectors;
         if (m_fixed >= m_capacity)
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
-        plan.imageSectors = m_image.Measure(RootItems(), m_progress).sectors;
+        const ImageReport whole = m_image.Measure(RootItems(), m_progress);
+        plan.imageSectors = whole.sectors;
+        std::vector<std::string> refused;
+        for (const ImageFinding& finding : whole.findings) {
+            if (finding.kind == ImageFindingKind::Refused) {
+                plan.refused.push_back(finding);
+                refused.push_back(finding.path);
+            }
+        }
+        LeaveOutOfImage(m_tree, refused);
         Calibrate(plan.imageSectors);
 
         std::vector<std::vector<uint32_t>> discs;
@@ -46,7 +57,12 @@ public:
             const int32_t split = Verify(discs, sectors);
             if (split < 0)
                 break;
-            m_forcedSplits.insert(static_cast<uint32_t>(split)); // a lone item that does not fit
+            // A lone item that does not fit is split from now on and never joined again,
+            // so every round splits a node no earlier round did: there are only so many.
+            if (!m_forcedSplits.insert(static_cast<uint32_t>(split)).second)
+                throw KetriloError("ディスクの割り振りが終わりません (" +
+                                   EscapeControlCharacters(m_tree.nodes[split].diskPath) +
+                                   " を何度分けても入りません)");
         }
         for (size_t d = 0; d < discs.size(); ++d)
             plan.discs.push_back(Disc(discs[d], sectors[d]));
@@ -56,7 +72,8 @@ public:
             plan.tooLarge.push_back(m_tree.nodes[node].diskPath);
             planned -= m_tree.nodes[node].dataBytes / ImageSectorBytes + 1;
         }
-        plan.lowerBound = (std::max<int64_t>(planned, 0) + m_capacity - 1) / m_capacity;
+        planned = std::max<int64_t>(planned, 0);
+        plan.lowerBound = planned / m_capacity + (planned % m_capacity != 0);
         return plan;
     }
 
@@ -91,12 +108,15 @@ private:
             1 + static_cast<int64_t>(overheadShare * static_cast<double>(m_capacity) / 200.0);
     }
 
+    // Every cost saturates: a sparse file may be as large as a size can be.
     int64_t Scaled(int64_t bytes, int64_t data) const {
-        return data + static_cast<int64_t>(std::ceil(static_cast<double>(bytes - data) * m_ratio));
+        const double overhead = std::ceil(static_cast<double>(bytes - data) * m_ratio);
+        return overhead >= 0x1p63 ? std::numeric_limits<int64_t>::max()
+                                  : SaturatingAdd(data, static_cast<int64_t>(overhead));
     }
     int64_t PartCost(uint32_t node) const {
         const PlanNode& n = m_tree.nodes[node];
-        return Scaled(n.recordBytes + n.contentBytes, n.dataBytes);
+        return Scaled(SaturatingAdd(n.recordBytes, n.contentBytes), n.dataBytes);
     }
     int64_t BinBytes() const { return (m_capacity - m_fixed - m_margin) * ImageSectorBytes; }
 
@@ -154,7 +174,7 @@ private:
         for (size_t count = 1;; count *= 2) {
             int64_t total = 0;
             for (const PackItem& item : problem.items)
-                total += item.cost;
+                total = SaturatingAdd(total, item.cost);
             if (static_cast<int64_t>(best.size()) <=
                 (total + problem.capacity - 1) / problem.capacity)
                 break;
@@ -202,8 +222,10 @@ private:
             for (uint32_t child : n.children)
                 if (discOf[child] != common)
                     common = -1;
-            discOf[i] = common < 0 ? -1 : common;
-            if (common < 0)
+            // A folder split because it overflowed a disc alone stays split.
+            discOf[i] =
+                common < 0 || m_forcedSplits.contains(static_cast<uint32_t>(i)) ? -1 : common;
+            if (discOf[i] < 0)
                 continue;
             std::multiset<std::string>& taken = names[static_cast<size_t>(common)];
             for (uint32_t child : n.children)
@@ -242,7 +264,17 @@ private:
     // all fit. Returns -1 when done, or a node that overflows a disc alone.
     int32_t Verify(std::vector<std::vector<uint32_t>>& discs, std::vector<int64_t>& real) {
         real.assign(discs.size(), -1);
-        for (int round = 0;; ++round) {
+        // Past the repair rounds, each round moves some items of every overflowing disc
+        // to a new disc: the items beyond the first of each disc decrease, so it ends
+        // within as many rounds as there are items.
+        size_t items = 0;
+        for (const std::vector<uint32_t>& disc : discs)
+            items += disc.size();
+        const size_t lastRound = RepairRoundsBeforeNewDiscs + items;
+        for (size_t round = 0;; ++round) {
+            if (round > lastRound)
+                throw KetriloError("ディスクの割り振りが " + std::to_string(lastRound) +
+                                   " 回の測り直しで終わりません");
             bool over = false;
             for (size_t d = 0; d < discs.size(); ++d) {
                 if (real[d] < 0)
@@ -251,6 +283,9 @@ private:
             }
             if (!over)
                 return -1;
+            // Sectors moved onto each measured disc this round, by the estimate: a disc
+            // with room takes items until that room is spent, and is measured again next.
+            std::vector<int64_t> added(discs.size(), 0);
             for (size_t d = 0; d < discs.size(); ++d) {
                 if (real[d] <= m_capacity)
                     continue;
@@ -260,25 +295,36 @@ private:
                 for (uint32_t node : leaving)
                     discs[d].erase(std::find(discs[d].begin(), discs[d].end(), node));
                 real[d] = -1;
+                // The items no other disc has room for share one new disc, which is
+                // measured and repaired in turn: one disc each would leave discs nearly
+                // empty wherever the estimate is low.
+                size_t fresh = discs.size();
                 for (uint32_t node : leaving) {
-                    const size_t to = round < RepairRoundsBeforeNewDiscs
-                                          ? Room(discs, real, node, d)
-                                          : discs.size();
+                    size_t to = round < RepairRoundsBeforeNewDiscs
+                                    ? Room(discs, real, added, node, d)
+                                    : discs.size();
                     if (to == discs.size()) {
-                        discs.emplace_back();
-                        real.push_back(-1);
+                        if (fresh == discs.size()) {
+                            discs.emplace_back();
+                            real.push_back(-1);
+                            added.push_back(0);
+                        }
+                        to = fresh;
                     }
                     discs[to].push_back(node);
-                    real[to] = -1;
+                    added[to] = SaturatingAdd(added[to], PartSectors(node));
                 }
             }
+            for (size_t d = 0; d < discs.size(); ++d)
+                if (added[d] > 0)
+                    real[d] = -1;
         }
     }
 
     // The items that leave a disc excess sectors over: the cheapest one that frees
     // enough, or else the costliest ones until enough is freed; never all of them.
     std::vector<uint32_t> Leaving(std::vector<uint32_t> nodes, int64_t excess) const {
-        const int64_t need = (excess + 1) * ImageSectorBytes;
+        const int64_t need = BytesOnDisc(SaturatingAdd(excess, 1)); // a sector is a cluster
         std::stable_sort(nodes.begin(), nodes.end(),
                          [this](uint32_t a, uint32_t b) { return PartCost(a) < PartCost(b); });
         for (uint32_t node : nodes)
@@ -288,21 +334,25 @@ private:
         int64_t freed = 0;
         for (size_t i = nodes.size(); i-- > 1 && freed < need;) {
             leaving.push_back(nodes[i]);
-            freed += PartCost(nodes[i]);
+            freed = SaturatingAdd(freed, PartCost(nodes[i]));
         }
         return leaving;
     }
 
-    // The first disc other than from whose measured room takes the node with the margin
-    // to spare; discs.size() when none does.
+    // The first disc other than from whose measured room, less what it took this round,
+    // takes the node with the margin to spare; discs.size() when none does.
     size_t Room(const std::vector<std::vector<uint32_t>>& discs, const std::vector<int64_t>& real,
-                uint32_t node, size_t from) const {
-        const int64_t sectors = ClustersFor(ImageSectorBytes, PartCost(node));
+                const std::vector<int64_t>& added, uint32_t node, size_t from) const {
+        const int64_t sectors = PartSectors(node);
         for (size_t d = 0; d < discs.size(); ++d)
-            if (d != from && real[d] >= 0 && real[d] + sectors + m_margin <= m_capacity &&
+            if (d != from && real[d] >= 0 &&
+                SaturatingAdd(real[d] + added[d], sectors) + m_margin <= m_capacity &&
                 !Collides(discs[d], node))
                 return d;
         return discs.size();
+    }
+    int64_t PartSectors(uint32_t node) const {
+        return ClustersFor(ImageSectorBytes, PartCost(node));
     }
     bool Collides(const std::vector<uint32_t>& disc, uint32_t node) const {
         return std::any_of(disc.begin(), disc.end(), [this, node](uint32_t other) {

@@ -30,6 +30,8 @@ struct SpanningPlan {
     int64_t lowerBound = 0;   // the planned part of that image over capacity, rounded up
     std::vector<PlannedDisc> discs;
     std::vector<std::string> tooLarge; // files that alone overflow a disc: not planned
+    // Entries the image's library refuses: planned, but left out of every figure.
+    std::vector<ImageFinding> refused;
 };
 
 [[nodiscard]] std::vector<ImageItem> ImageItemsOf(const PlannedDisc& disc);
@@ -39,7 +41,8 @@ struct SpanningPlan {
 // parts that end on one disc are joined again. Every item and part lands at its disc's
 // root under its own name, as the well hands items to a burner, so no two on a disc
 // share a name. Each disc is measured with image and items are moved out until it fits.
-// Throws KetriloError when not even an empty disc fits, WorkCancelled on request.
+// Throws KetriloError when not even an empty disc fits or a path has no name to take
+// into the image ("/"), WorkCancelled on request.
 [[nodiscard]] SpanningPlan PlanDiscs(const std::vector<std::string>& paths, int64_t capacity,
                                      DiscImage& image, WorkProgress* progress);
 

@@ -1,8 +1,10 @@
 #include "FolderReadAhead.h"
 
 #include "core/DirectoryReader.h"
+#include "core/Numbers.h"
 #include "core/OpenByPath.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -39,8 +41,18 @@ bool OnItsOwnPath(const FolderListing& listing) {
     return false;
 }
 
-void Read(FolderListing& listing) {
-    const UniqueFd fd = OpenFolderByPath(listing.diskPath);
+// Folders opened ahead of their reading hold a handle each: at most this many at once,
+// well within the soft limit of open files; the others are opened by their paths.
+constexpr int MaxHandlesAhead = 256;
+
+void Read(FolderListing& listing, std::atomic<int>& handles) {
+    UniqueFd fd;
+    if (listing.handle.Valid()) {
+        fd = std::move(listing.handle);
+        --handles;
+    } else {
+        fd = OpenFolderByPath(listing.diskPath);
+    }
     struct stat self;
     if (!fd.Valid() || fstat(fd.Get(), &self) != 0)
         return;
@@ -58,9 +70,15 @@ void Read(FolderListing& listing) {
         if (S_ISDIR(mode)) {
             detail.folder = std::make_unique<FolderListing>(
                 listing.diskPath + name + "/", listing.imagePath + "/" + name, &listing);
+            if (handles < MaxHandlesAhead) {
+                detail.folder->handle.Reset(::openat(
+                    fd.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (detail.folder->handle.Valid())
+                    ++handles;
+            }
         } else if (S_ISREG(mode)) {
             ++listing.files;
-            listing.bytes += detail.status.size;
+            listing.bytes = SaturatingAdd(listing.bytes, detail.status.size);
         }
         listing.entries.push_back(ImageEntry{name, ImageKindOf(mode), detail.status.size});
         listing.details.push_back(std::move(detail));
@@ -83,6 +101,7 @@ EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st) {
         status.size = st.st_size;
         status.dev = st.st_dev;
         status.ino = st.st_ino;
+        status.links = st.st_nlink;
     } else if (S_ISLNK(st.st_mode)) {
         status.linkTarget = LinkTarget(dirFd, name, st.st_size);
     } else {
@@ -152,7 +171,7 @@ void FolderReadAhead::ReadNext(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     std::exception_ptr error;
     try {
-        Read(listing);
+        Read(listing, m_handles);
     } catch (...) {
         error = std::current_exception();
     }

@@ -5,9 +5,11 @@
 // symbolic link is never followed.
 
 #include "core/ImageChecks.h"
+#include "core/UniqueFd.h"
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +29,7 @@ struct EntryStatus {
     off_t size = 0;
     dev_t dev = 0; // with ino, the file's identity: hard links share their data
     ino_t ino = 0;
+    nlink_t links = 1;      // a file's names: only a file of several can be met twice
     dev_t rdev = 0;         // a device's
     std::string linkTarget; // a link's
 };
@@ -50,6 +53,9 @@ struct FolderListing {
     const std::string imagePath;       // "a/b"
     const FolderListing* const parent; // the folder holding it; null for a well item
 
+    // Opened from the folder holding it when that was read, so that a deep tree is not
+    // walked down from its top for every folder; closed once read.
+    UniqueFd handle;
     bool readable = false; // false: unreadable, or a folder already on its own path
     dev_t dev = 0;
     ino_t ino = 0;
@@ -93,6 +99,7 @@ private:
     std::condition_variable m_queued;    // for the helpers: a folder to read, or stop
     std::condition_variable m_read;      // for the builder: a folder has been read
     std::vector<FolderListing*> m_stack; // folders to read, the next on top
+    std::atomic<int> m_handles{0};       // listings holding a handle, not read yet
     bool m_stop = false;
     std::exception_ptr m_error;
     std::vector<std::thread> m_helpers;

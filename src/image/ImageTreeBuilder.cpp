@@ -1,6 +1,8 @@
 #include "ImageTreeBuilder.h"
 
 #include "SizeOnlyStream.h"
+#include "core/EscapedText.h"
+#include "core/Numbers.h"
 #include "core/OpenByPath.h"
 
 #include <algorithm>
@@ -59,7 +61,7 @@ void ImageTreeBuilder::AddItems(const std::vector<ImageItem>& items) {
         entries.push_back(ImageEntry{imageName, ImageKindOf(entry.status.mode), entry.status.size});
         const Folder parent{
             FolderAt(slash == std::string::npos ? "" : item.imagePath.substr(0, slash)), false};
-        const Folder folder = AddEntry(parent, imageName.c_str(), entry.status);
+        const Folder folder = AddEntry(parent, imageName.c_str(), entry.status, item.diskPath);
         if (folder.dir != nullptr)
             AddFolderContents(folder, *entry.contents);
         else if (m_progress != nullptr && S_ISREG(entry.status.mode))
@@ -81,7 +83,8 @@ void ImageTreeBuilder::AddFolderContents(Folder folder, FolderListing& listing) 
         m_progress->AddFiles(listing.files, listing.bytes);
     for (size_t i : listing.order) {
         FolderListing::Detail& detail = listing.details[i];
-        const Folder child = AddEntry(folder, listing.entries[i].name.c_str(), detail.status);
+        const Folder child = AddEntry(folder, listing.entries[i].name.c_str(), detail.status,
+                                      listing.diskPath + listing.entries[i].name);
         if (child.dir != nullptr) {
             AddFolderContents(child, *detail.folder);
             detail.folder.reset(); // added with all beneath it
@@ -90,32 +93,47 @@ void ImageTreeBuilder::AddFolderContents(Folder folder, FolderListing& listing) 
 }
 
 ImageTreeBuilder::Folder ImageTreeBuilder::AddEntry(Folder parent, const char* name,
-                                                    const EntryStatus& entry) {
+                                                    const EntryStatus& entry,
+                                                    const std::string& diskPath) {
     IsoNode* existing = nullptr;
     if (!parent.isNew && iso_image_dir_get_node(m_image, parent.dir, name, &existing, 0) == 1) {
         if (S_ISDIR(entry.mode) && iso_node_get_type(existing) == LIBISO_DIR)
             return {reinterpret_cast<IsoDir*>(existing), false};
         Check(iso_node_remove(existing));
     }
+    int result = 0;
+    IsoDir* dir = nullptr;
     if (S_ISDIR(entry.mode)) {
-        IsoDir* dir = nullptr;
-        Check(iso_image_add_new_dir(m_image, parent.dir, name, &dir));
-        return {dir, true};
-    }
-    if (S_ISREG(entry.mode)) {
+        result = iso_image_add_new_dir(m_image, parent.dir, name, &dir);
+    } else if (S_ISREG(entry.mode)) {
         IsoStream* stream = NewSizeOnlyStream(entry.size, entry.dev, entry.ino);
-        const int result = iso_image_add_new_file(m_image, parent.dir, name, stream, nullptr);
+        result = iso_image_add_new_file(m_image, parent.dir, name, stream, nullptr);
         if (result < 0)
             iso_stream_unref(stream);
-        Check(result);
+        else
+            CountData(entry);
     } else if (S_ISLNK(entry.mode)) {
-        Check(iso_image_add_new_symlink(m_image, parent.dir, name, entry.linkTarget.c_str(),
-                                        nullptr));
+        result =
+            iso_image_add_new_symlink(m_image, parent.dir, name, entry.linkTarget.c_str(), nullptr);
     } else {
-        Check(
-            iso_image_add_new_special(m_image, parent.dir, name, entry.mode, entry.rdev, nullptr));
+        result =
+            iso_image_add_new_special(m_image, parent.dir, name, entry.mode, entry.rdev, nullptr);
     }
-    return {};
+    // Out of memory is no fault of the entry's; anything else the library says of it
+    // (a link target or a name it cannot record) is the entry's own.
+    if (result == static_cast<int>(ISO_OUT_OF_MEM))
+        Check(result);
+    if (result < 0) {
+        m_checks.Refused(diskPath, iso_error_to_msg(result));
+        return {};
+    }
+    return {dir, dir != nullptr};
+}
+
+void ImageTreeBuilder::CountData(const EntryStatus& file) {
+    if (file.links > 1 && !m_linkedFiles.emplace(file.dev, file.ino).second)
+        return; // its data is in the image once
+    m_dataSectors = SaturatingAdd(m_dataSectors, ClustersFor(2048, file.size));
 }
 
 IsoDir* ImageTreeBuilder::FolderAt(const std::string& imageFolder) {
@@ -126,7 +144,10 @@ IsoDir* ImageTreeBuilder::FolderAt(const std::string& imageFolder) {
     while (start < imageFolder.size()) {
         const size_t end = std::min(imageFolder.find('/', start), imageFolder.size());
         const std::string name = imageFolder.substr(start, end - start);
-        dir = AddEntry(Folder{dir, false}, name.c_str(), folder).dir;
+        dir = AddEntry(Folder{dir, false}, name.c_str(), folder, imageFolder).dir;
+        if (dir == nullptr)
+            throw std::runtime_error("libisofs refuses the folder " +
+                                     EscapeControlCharacters(imageFolder));
         start = end + 1;
     }
     return dir;

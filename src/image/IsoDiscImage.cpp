@@ -2,6 +2,7 @@
 
 #include "ImageTreeBuilder.h"
 #include "core/ImageChecks.h"
+#include "core/Numbers.h"
 
 #include "Libisofs.h"
 
@@ -10,10 +11,13 @@
 #include <memory>
 #include <mutex>
 #include <semaphore>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <tuple>
+#include <vector>
 
 namespace ketrilo {
 
@@ -135,6 +139,36 @@ std::unique_ptr<IsoWriteOpts, OptionsRelease> BurnerOptions() {
     return opts;
 }
 
+// The sectors of the file data in the image's tree, each file once.
+int64_t DataSectors(IsoImage* image) {
+    std::set<std::tuple<unsigned int, dev_t, ino_t>> files;
+    int64_t sectors = 0;
+    std::vector<IsoDir*> folders = {iso_image_get_root(image)};
+    while (!folders.empty()) {
+        IsoDirIter* children = nullptr;
+        Check(iso_dir_get_children(folders.back(), &children), "image tree");
+        folders.pop_back();
+        IsoNode* node = nullptr;
+        while (iso_dir_iter_next(children, &node) == 1) {
+            if (iso_node_get_type(node) == LIBISO_DIR) {
+                folders.push_back(reinterpret_cast<IsoDir*>(node));
+                continue;
+            }
+            if (iso_node_get_type(node) != LIBISO_FILE)
+                continue;
+            IsoStream* stream = iso_file_get_stream(reinterpret_cast<IsoFile*>(node));
+            unsigned int fs = 0;
+            dev_t dev = 0;
+            ino_t ino = 0;
+            iso_stream_get_id(stream, &fs, &dev, &ino);
+            if (files.emplace(fs, dev, ino).second)
+                sectors = SaturatingAdd(sectors, ClustersFor(2048, iso_stream_get_size(stream)));
+        }
+        iso_dir_iter_free(children);
+    }
+    return sectors;
+}
+
 burn_source* LaidOut(IsoImage* image) {
     const auto opts = BurnerOptions();
     burn_source* source = nullptr;
@@ -152,13 +186,27 @@ ImageReport IsoDiscImage::Measure(const std::vector<ImageItem>& items, WorkProgr
     ImageHandle image(raw);
 
     ImageChecks checks;
-    ImageTreeBuilder(raw, checks, progress).AddItems(items);
+    ImageTreeBuilder builder(raw, checks, progress);
+    builder.AddItems(items);
     if (progress != nullptr)
         progress->ThrowIfCancelled();
     ImageReport report;
     report.findings = checks.TakeFindings();
+    // libisofs numbers sectors with 32 bits. Under half of them in file data, the rest of
+    // an image (its records) cannot make up the other half: no count goes around. Else
+    // the data is counted exactly; data alone beyond what an image can number is not laid
+    // out (libisofs would count around, or run out of memory for the extents).
+    const int64_t data = builder.DataSectorsAtMost() > MaxImageSectors / 2 ? DataSectors(raw) : 0;
+    if (data > MaxImageSectors) {
+        report.sectors = data;
+        return report;
+    }
     burn_source* layout = LaidOut(raw);
     report.sectors = static_cast<int64_t>(layout->get_size(layout) / 2048);
+    // What the data and the records add up to beyond 32 bits wraps around, once at most
+    // as the data alone is within them.
+    if (report.sectors < data)
+        report.sectors += MaxImageSectors + 1;
     turn.TearDownLater(std::move(image), layout);
     return report;
 }

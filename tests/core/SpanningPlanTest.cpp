@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <stdexcept>
 
 namespace ketrilo {
 namespace {
@@ -101,6 +102,36 @@ TEST(SpanningPlan, ProvesEachDiscWhenTheEstimateIsFarTooLow) {
     ModelImage image;
     image.perEntry = 3000; // ten times what a record takes
     const SpanningPlan plan = PlanDiscs(well, 600, image, nullptr);
+    ExpectSoundPlan(plan, well, image);
+    EXPECT_TRUE(plan.tooLarge.empty());
+}
+
+// An image that charges far more per entry than the estimate can scale to, and gives up
+// after more measures than any plan of a few discs needs.
+class BlindImage final : public DiscImage {
+public:
+    ImageReport Measure(const std::vector<ImageItem>& items, WorkProgress* progress) override {
+        if (++m_calls > 5000)
+            throw std::runtime_error("the plan measures without end");
+        return m_model.Measure(items, progress);
+    }
+    ModelImage m_model;
+
+private:
+    int m_calls = 0;
+};
+
+// The folder overflows a disc alone, its files fit one disc by the estimate: the folder
+// is split, and must not be joined whole again.
+TEST(SpanningPlan, EndsWhenTheEstimateIsBlindToWhatOverflows) {
+    TempTree t;
+    t.Folder("d");
+    for (int i = 0; i < 60; ++i)
+        t.File("d/f" + std::to_string(i), Sector);
+    const std::vector<std::string> well = {t.Path("d")};
+    BlindImage image;
+    image.m_model.perEntry = 100000;
+    const SpanningPlan plan = PlanDiscs(well, 1000, image, nullptr);
     ExpectSoundPlan(plan, well, image);
     EXPECT_TRUE(plan.tooLarge.empty());
 }
