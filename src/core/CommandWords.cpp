@@ -1,10 +1,17 @@
 #include "CommandWords.h"
 
+#include "CanonicalPath.h"
 #include "CapacityStatus.h"
+#include "EscapedText.h"
 #include "KetriloError.h"
+#include "OpenByPath.h"
 #include "ProfileFile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -30,7 +37,8 @@ std::optional<CommandWords> ParseCommandWords(const std::vector<std::string>& ar
                                               const std::string& command,
                                               const std::vector<std::string>& valued,
                                               const std::vector<std::string>& flags,
-                                              const std::string& usage, std::ostream& err) {
+                                              const std::string& usage, std::ostream& err,
+                                              const std::vector<std::string>& pathLists) {
     const std::string prefix = "ketrilo --" + command + ": ";
     CommandWords parsed;
     bool optionsEnded = false;
@@ -45,7 +53,9 @@ std::optional<CommandWords> ParseCommandWords(const std::vector<std::string>& ar
             optionsEnded = true;
         } else if (Contains(valued, arg) && i + 1 < args.size()) {
             parsed.values[arg] = args[++i];
-        } else if (Contains(valued, arg)) {
+        } else if (Contains(pathLists, arg) && i + 1 < args.size()) {
+            parsed.pathLists[arg].push_back(AsDroppedPath(args[++i]));
+        } else if (Contains(valued, arg) || Contains(pathLists, arg)) {
             err << prefix << arg << " needs a value\n";
             return std::nullopt;
         } else if (Contains(flags, arg)) {
@@ -81,6 +91,24 @@ std::optional<int64_t> ChosenCapacity(const CommandWords& words, const std::stri
     }
     err << "ketrilo --" << command << ": unknown profile " << name << "\n";
     return std::nullopt;
+}
+
+std::vector<std::string> ReachablePaths(const std::vector<std::string>& paths,
+                                        const std::string& command, std::ostream& err,
+                                        bool& unreachable) {
+    std::vector<std::string> reachable;
+    for (const std::string& path : paths) {
+        // As the registration spells it: a typo must not read as an empty item.
+        struct stat status;
+        if (StatByPath(CanonicalPath(path), status)) {
+            reachable.push_back(path);
+            continue;
+        }
+        err << "ketrilo --" << command << ": cannot reach " << EscapeControlCharacters(path) << ": "
+            << std::strerror(errno) << "\n";
+        unreachable = true;
+    }
+    return reachable;
 }
 
 } // namespace ketrilo

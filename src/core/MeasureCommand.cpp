@@ -1,6 +1,5 @@
 #include "MeasureCommand.h"
 
-#include "CanonicalPath.h"
 #include "CommandWords.h"
 #include "DiscImage.h"
 #include "EscapedText.h"
@@ -9,13 +8,10 @@
 #include "KetriloError.h"
 #include "NameRules.h"
 #include "NoIcons.h"
-#include "OpenByPath.h"
 #include "Registration.h"
 #include "Workspace.h"
 
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <optional>
 #include <ostream>
@@ -27,13 +23,6 @@ namespace {
 constexpr const char* Usage = "usage: ketrilo --measure [--image] [--profile NAME] PATH... (in "
                               "the paths printed, \\\\ \\n \\t \\r and \\xHH stand for a "
                               "backslash, a control character or a byte that is not UTF-8)";
-
-// False (errno set) when nothing is found at path, as the registration spells it: a typo
-// must not read as an empty item.
-bool Reachable(const std::string& path) {
-    struct stat status;
-    return StatByPath(path, status);
-}
 
 } // namespace
 
@@ -56,17 +45,9 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
     Workspace ws;
     ws.capacity.DiscCapacityClusters = *capacity;
 
-    std::vector<std::string> paths;
     bool unreachable = false;
-    for (const std::string& path : parsed->paths) {
-        if (!Reachable(CanonicalPath(path))) {
-            err << "ketrilo --measure: cannot reach " << EscapeControlCharacters(path) << ": "
-                << std::strerror(errno) << "\n";
-            unreachable = true;
-            continue;
-        }
-        paths.push_back(path);
-    }
+    const std::vector<std::string> paths =
+        ReachablePaths(parsed->paths, "measure", err, unreachable);
     NoIcons icons;
     RegisterDroppedPaths(ws, paths, icons, [&err](const std::string& path) {
         err << "ketrilo --measure: counted once: " << EscapeControlCharacters(path) << "\n";
