@@ -15,22 +15,10 @@ constexpr size_t CandidateBytes = 3;
 // Enough for the searches to run out of their visits on some inputs.
 constexpr size_t MaxCandidates = 40;
 
-class Bytes {
-public:
-    Bytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    uint32_t Next() { return m_at < m_size ? m_data[m_at++] : 0; }
-    uint32_t Next16() { return Next() | Next() << 8; }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_at = 0;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Bytes in(data, size);
+    ketrilo::fuzz::Bytes in(data, size);
     const int64_t room = in.Next16();
     const int64_t grain = 1 + in.Next() % 64;
     const uint32_t names = 1 + in.Next();

@@ -6,6 +6,7 @@
 #include "core/ImageStatus.h"
 
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -48,6 +49,13 @@ FillDialog::FillDialog(const ketrilo::DiscFill& fill, const std::vector<ketrilo:
             texts << RowTableModel::SharedCellText(chosen[static_cast<size_t>(r)], column);
         SetDialogRow(Rows, r, texts, 1, 2);
     }
+    // The name takes the room the figures leave.
+    Rows->setWordWrap(false);
+    QHeaderView* header = Rows->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(2, QHeaderView::ResizeToContents);
 
     AddButton = new QPushButton(QStringLiteral("ウェルに追加"));
     AddButton->setObjectName(QStringLiteral("AddButton"));

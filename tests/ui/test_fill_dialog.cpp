@@ -4,6 +4,7 @@
 #include "../core/ModelImage.h"
 #include "FillDialog.h"
 #include "ProgressDisplay.h"
+#include "support/WaitingImage.h"
 #include "support/WindowFixture.h"
 
 #include "core/Registration.h"
@@ -19,23 +20,10 @@
 #include <QToolButton>
 
 #include <functional>
-#include <thread>
 
 using namespace ui_test;
 
 namespace {
-
-// An image that takes until the user cancels.
-class WaitingImage final : public ketrilo::DiscImage {
-public:
-    ketrilo::ImageReport Measure(const std::vector<ketrilo::ImageItem>&,
-                                 ketrilo::WorkProgress* progress) override {
-        for (;;) {
-            progress->ThrowIfCancelled();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-};
 
 const QString LongName = QString(65, QLatin1Char('c'));
 
