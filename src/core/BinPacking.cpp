@@ -116,6 +116,10 @@ public:
         }
         for (size_t i = 0; i < candidates.size(); ++i)
             m_alone[i] = !shared.contains(problem.items[candidates[i]].rootName);
+        m_costliestFirst = std::is_sorted(candidates.begin(), candidates.end(),
+                                          [&problem](uint32_t a, uint32_t b) {
+                                              return problem.items[a].cost > problem.items[b].cost;
+                                          });
     }
 
     std::vector<size_t> Run() {
@@ -136,7 +140,14 @@ private:
         if (room - m_most[from] >= m_bestRoom)
             return false; // even all the rest would not leave less
         int64_t triedCost = -1;
-        for (size_t i = from; i < m_candidates.size(); ++i) {
+        size_t i = from;
+        if (m_costliestFirst) // those too costly for the room come first: passed at once
+            i = static_cast<size_t>(
+                std::partition_point(m_candidates.begin() + static_cast<std::ptrdiff_t>(from),
+                                     m_candidates.end(),
+                                     [&](uint32_t c) { return m_problem.items[c].cost > room; }) -
+                m_candidates.begin());
+        for (; i < m_candidates.size(); ++i) {
             if (!m_budget.Spend())
                 return true;
             const uint32_t item = m_candidates[i];
@@ -166,6 +177,7 @@ private:
     VisitBudget& m_budget;
     std::vector<int64_t> m_most;
     std::vector<bool> m_alone; // no other candidate of another owner has its name
+    bool m_costliestFirst = false;
     int64_t m_bestRoom = -1;
     std::vector<size_t> m_chosen, m_best;
 };

@@ -14,9 +14,10 @@ namespace ketrilo {
 
 namespace {
 
-// Each of the two searches of a fill may visit this many candidates: a tenth of a
-// second or so, and on a few hundred candidates or less the search is whole.
-constexpr int64_t SearchVisits = 4'000'000;
+// Each of the two searches of a fill may visit this many candidates, some 50 ms. Sets
+// that fill a disc to the sector are found well within it where many candidates can make
+// one; where none can, the search runs to its end, and the fill's measured rounds repeat it.
+constexpr int64_t SearchVisits = 1'000'000;
 // The estimate misses the image's own rounding; past this many measured attempts to
 // correct for it, the best set proven so far is taken.
 constexpr int MeasuredRounds = 6;
