@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <map>
-#include <numeric>
 #include <set>
 
 namespace ketrilo {
@@ -90,7 +89,7 @@ FillChoice ChooseFill(const std::vector<FillCandidate>& candidates, int64_t room
         grains.Of(earliest.load) > goal ||
         (grains.Of(earliest.load) == goal && earliest.chosen <= fullest.chosen);
     const Found& taken = earliestWins ? earliest : fullest;
-    choice.chosen.assign(taken.chosen.begin(), taken.chosen.end());
+    choice.chosen = taken.chosen;
     choice.load = taken.load;
     return choice;
 }
