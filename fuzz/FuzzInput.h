@@ -28,6 +28,19 @@ inline int64_t FirstInt64(const uint8_t* data, size_t size) {
     return static_cast<int64_t>(bits);
 }
 
+// The input read a byte at a time; past its end every byte reads 0.
+class Bytes {
+public:
+    Bytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    uint32_t Next() { return m_at < m_size ? m_data[m_at++] : 0; }
+    uint32_t Next16() { return Next() | Next() << 8; }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_at = 0;
+};
+
 } // namespace ketrilo::fuzz
 
 // Stops the run as a finding when a property does not hold, in every build type.

@@ -17,22 +17,10 @@ constexpr size_t ItemBytes = 6;
 // Enough for every search to run out of its budget; more items only slow each run.
 constexpr size_t MaxItems = 16;
 
-class Bytes {
-public:
-    Bytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    uint32_t Next() { return m_at < m_size ? m_data[m_at++] : 0; }
-    uint32_t Next16() { return Next() | Next() << 8; }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_at = 0;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Bytes in(data, size);
+    ketrilo::fuzz::Bytes in(data, size);
     ketrilo::PackProblem problem;
     problem.capacity = 1 + in.Next16();
     const uint32_t folders = in.Next() % 9;

@@ -1,51 +1,12 @@
 #include "PlanDialog.h"
 
-#include "core/Numbers.h"
+#include "DialogTable.h"
 
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QString Thousands(int64_t value) {
-    return QString::fromStdString(ketrilo::FormatThousands(value));
-}
-
-// Tenths of a percent, cut rather than rounded, so a disc short of full never shows 100.0.
-QString FillText(int64_t sectors, int64_t capacity) {
-    const int64_t tenths = capacity > 0 ? sectors * 1000 / capacity : 0;
-    return QStringLiteral("%1.%2%").arg(tenths / 10).arg(tenths % 10);
-}
-
-QTableWidget* Table(const QStringList& headers, const QString& name) {
-    auto* table = new QTableWidget(0, static_cast<int>(headers.size()));
-    table->setHorizontalHeaderLabels(headers);
-    table->setAccessibleName(name);
-    table->setObjectName(name);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
-    return table;
-}
-
-// Cells of columns from firstNumber to lastNumber hold figures: right-aligned.
-void SetRow(QTableWidget* table, int row, const QStringList& texts, int firstNumber,
-            int lastNumber) {
-    for (int column = 0; column < texts.size(); ++column) {
-        auto* cell = new QTableWidgetItem(texts[column]);
-        if (column >= firstNumber && column <= lastNumber)
-            cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        table->setItem(row, column, cell);
-    }
-}
-
-} // namespace
 
 PlanDialog::PlanDialog(ketrilo::SpanningPlan plan,
                        std::function<void(const ketrilo::PlannedDisc&)> load, QWidget* parent)
@@ -57,7 +18,7 @@ PlanDialog::PlanDialog(ketrilo::SpanningPlan plan,
     QString summary = QStringLiteral("ディスク %1 枚（下限 %2 枚）、1 枚 %3 セクタ")
                           .arg(m_plan.discs.size())
                           .arg(m_plan.lowerBound)
-                          .arg(Thousands(m_plan.capacity));
+                          .arg(ThousandsText(m_plan.capacity));
     for (const std::string& path : m_plan.tooLarge)
         summary += QStringLiteral("\n1 枚に入らないファイル（計画から外しました）: ") +
                    QString::fromUtf8(path);
@@ -65,21 +26,23 @@ PlanDialog::PlanDialog(ketrilo::SpanningPlan plan,
     Summary->setTextFormat(Qt::PlainText);
     Summary->setWordWrap(true);
 
-    Discs = Table({QStringLiteral("ディスク"), QStringLiteral("項目数"), QStringLiteral("クラスタ"),
-                   QStringLiteral("イメージ(セクタ)"), QStringLiteral("使用率")},
-                  QStringLiteral("ディスク一覧"));
+    Discs = DialogTable({QStringLiteral("ディスク"), QStringLiteral("項目数"),
+                         QStringLiteral("クラスタ"), QStringLiteral("イメージ(セクタ)"),
+                         QStringLiteral("使用率")},
+                        QStringLiteral("ディスク一覧"));
     Discs->setRowCount(static_cast<int>(m_plan.discs.size()));
     for (int d = 0; d < Discs->rowCount(); ++d) {
         const ketrilo::PlannedDisc& disc = m_plan.discs[static_cast<size_t>(d)];
-        SetRow(Discs, d,
-               {QString::number(d + 1), Thousands(static_cast<int64_t>(disc.items.size())),
-                Thousands(disc.clusters), Thousands(disc.sectors),
-                FillText(disc.sectors, m_plan.capacity)},
-               0, 4);
+        SetDialogRow(Discs, d,
+                     {QString::number(d + 1),
+                      ThousandsText(static_cast<int64_t>(disc.items.size())),
+                      ThousandsText(disc.clusters), ThousandsText(disc.sectors),
+                      FillPercentText(disc.sectors, m_plan.capacity)},
+                     0, 4);
     }
-    Items = Table({QStringLiteral("イメージ内のパス"), QStringLiteral("クラスタ"),
-                   QStringLiteral("ディスク上の場所")},
-                  QStringLiteral("ディスクの項目"));
+    Items = DialogTable({QStringLiteral("イメージ内のパス"), QStringLiteral("クラスタ"),
+                         QStringLiteral("ディスク上の場所")},
+                        QStringLiteral("ディスクの項目"));
 
     LoadButton = new QPushButton(QStringLiteral("このディスクをウェルに"));
     LoadButton->setObjectName(QStringLiteral("LoadButton"));
@@ -113,9 +76,9 @@ void PlanDialog::ShowItemsOfSelectedDisc() {
     Items->setRowCount(static_cast<int>(disc.items.size()));
     for (int i = 0; i < Items->rowCount(); ++i) {
         const ketrilo::PlannedItem& item = disc.items[static_cast<size_t>(i)];
-        SetRow(Items, i,
-               {QString::fromUtf8(item.imagePath), Thousands(item.clusters),
-                QString::fromUtf8(item.diskPath)},
-               1, 1);
+        SetDialogRow(Items, i,
+                     {QString::fromUtf8(item.imagePath), ThousandsText(item.clusters),
+                      QString::fromUtf8(item.diskPath)},
+                     1, 1);
     }
 }

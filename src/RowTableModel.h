@@ -42,7 +42,6 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-protected:
     // Figures the number columns show whole: any "%12d" byte count, and the clusters of
     // the largest disc the profile file lists (62,500,864).
     static constexpr int BytesDigits = 12;
@@ -70,6 +69,7 @@ protected:
         }
     }
 
+protected:
     // The number of rows the core's list holds now.
     [[nodiscard]] virtual size_t CoreRowCount() const = 0;
     [[nodiscard]] virtual QString CellText(size_t row, int column) const = 0;

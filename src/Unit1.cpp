@@ -251,4 +251,5 @@ void TForm1::BuildMenu() {
     N4 = Named(N2->addAction(QStringLiteral("クリア(&C)")), "N4");
     N7 = Named(N2->addAction(QStringLiteral("ディスクの検査…")), "N7");
     PlanDiscs1 = Named(N2->addAction(QStringLiteral("複数ディスクに分ける…")), "PlanDiscs1");
+    FillDisc1 = Named(N2->addAction(QStringLiteral("空きを埋める…")), "FillDisc1");
 }

@@ -86,6 +86,7 @@ public:
     QAction* N4 = nullptr;
     QAction* N7 = nullptr;         // "ディスクの検査…"
     QAction* PlanDiscs1 = nullptr; // "複数ディスクに分ける…"
+    QAction* FillDisc1 = nullptr;  // "空きを埋める…"
 
     ImageList ImageList1;
 
@@ -112,6 +113,7 @@ public:
     void N7Click();         // the disc check dialog
     void PlanDiscs1Click(); // share the well over discs and show the plan
     void LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc); // the plan dialog's button
+    void FillDisc1Click(); // what else of the folder list fits the disc, into the well
     // Files dropped onto the window; cursorGlobal is the cursor when the drop is handled.
     void WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal);
 
@@ -148,6 +150,7 @@ public:
     // Seams for tests.
     void SetFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
     void SetDragOut(std::unique_ptr<DragOutSeam> seam) { m_dragOut = std::move(seam); }
+    // The image the plan and the fill measure with.
     void SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image);
     [[nodiscard]] PlanDialog* CurrentPlanDialog() const { return m_planDialog; }
     // Runs after every handler, and whenever the window changes what it shows of its own

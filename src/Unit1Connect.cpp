@@ -44,6 +44,7 @@ void TForm1::ConnectHandlers() {
     }
 
     connect(PlanDiscs1, &QAction::triggered, this, [this] { Run([this] { PlanDiscs1Click(); }); });
+    connect(FillDisc1, &QAction::triggered, this, [this] { Run([this] { FillDisc1Click(); }); });
 
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { Run([this, column] { ListView1ColumnClick(column); }); });

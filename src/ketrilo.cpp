@@ -1,7 +1,8 @@
-// Ketrilo's entry: the command-line measure and plan, or the one window and its event loop.
+// Ketrilo's entry: the command-line measure, plan and fill, or the one window and its event loop.
 #include "AppearanceSetup.h"
 #include "Unit1.h"
 #include "core/CommandLine.h"
+#include "core/FillCommand.h"
 #include "core/MeasureCommand.h"
 #include "core/PlanCommand.h"
 #include "core/ProfileLocation.h"
@@ -46,6 +47,13 @@ int main(int argc, char* argv[]) {
         const std::vector<std::string> args(argv + 2, argv + argc);
         ketrilo::IsoDiscImage image;
         return ketrilo::RunPlanCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
+                                       std::cout, std::cerr);
+    }
+
+    if (argc > 1 && std::strcmp(argv[1], "--fill") == 0) {
+        const std::vector<std::string> args(argv + 2, argv + argc);
+        ketrilo::IsoDiscImage image;
+        return ketrilo::RunFillCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
                                        std::cout, std::cerr);
     }
 

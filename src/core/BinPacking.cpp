@@ -3,37 +3,11 @@
 #include <algorithm>
 #include <numeric>
 #include <queue>
+#include <unordered_set>
 
 namespace ketrilo {
 
 namespace {
-
-// Every search of one packing (swaps and exchanges to empty a bin, filling a bin) spends
-// its visits from one budget, so that swaps chasing one another round the bins, or
-// hopeless attempts over hundreds of thousands of small items, end soon however many
-// attempts there are. A few items get a budget in proportion, enough to search them
-// through; one attempt may spend no more than its own limit of what is left.
-class VisitBudget {
-public:
-    explicit VisitBudget(size_t items) {
-        const auto n = static_cast<int64_t>(std::min<size_t>(items, 1'000'000));
-        m_left = std::clamp<int64_t>(64 * n * n, 10'000, 60'000'000);
-    }
-    void StartAttempt(int64_t limit) { m_attemptLeft = limit; }
-    // False, spending nothing, once the packing's or the attempt's share is spent.
-    bool Spend() {
-        if (m_left <= 0 || m_attemptLeft <= 0)
-            return false;
-        --m_left;
-        --m_attemptLeft;
-        return true;
-    }
-    [[nodiscard]] bool Spent() const { return m_left <= 0 || m_attemptLeft <= 0; }
-
-private:
-    int64_t m_left;
-    int64_t m_attemptLeft = 0;
-};
 
 constexpr int64_t EmptyBinVisits = 20'000'000;
 constexpr int64_t FillBinVisits = 200'000;
@@ -94,59 +68,96 @@ bool ExchangeToMakeRoom(PackedBins& bins, const PackProblem& problem, size_t vic
 // Minimum bin slack: each bin in turn is seeded with the costliest item left and filled
 // with the subset of the others that leaves it the least room, searched depth first
 // within a budget. Finds packings that first-fit decreasing misses on few large items.
-class SlackFill {
-public:
-    SlackFill(const PackProblem& problem, VisitBudget& budget)
-        : m_problem(problem), m_bins(problem), m_budget(budget) {}
+PackedBins SlackFill(const PackProblem& problem, VisitBudget& budget) {
+    PackedBins bins(problem);
+    std::vector<uint32_t> all(problem.items.size());
+    std::iota(all.begin(), all.end(), 0U);
+    std::vector<uint32_t> left = DecreasingOrder(problem, std::move(all));
+    while (!left.empty()) {
+        const size_t bin = bins.AddBin();
+        bins.Place(bin, left.front());
+        budget.StartAttempt(FillBinVisits);
+        const std::vector<uint32_t> others(left.begin() + 1, left.end());
+        for (size_t i : LeastRoomSubset(bins, bin, others, problem.capacity, 0, budget))
+            bins.Place(bin, others[i]);
+        std::vector<uint32_t> rest;
+        for (uint32_t item : others)
+            if (bins.BinOf(item) < 0)
+                rest.push_back(item);
+        left = std::move(rest);
+    }
+    return bins;
+}
 
-    PackedBins Run() {
-        std::vector<uint32_t> all(m_problem.items.size());
-        std::iota(all.begin(), all.end(), 0U);
-        m_left = DecreasingOrder(m_problem, std::move(all));
-        while (!m_left.empty()) {
-            m_bin = m_bins.AddBin();
-            m_bins.Place(m_bin, m_left.front());
-            m_budget.StartAttempt(FillBinVisits);
-            m_bestRoom = -1;
-            m_chosen.clear();
-            m_best.clear();
-            Search(1); // leaves the bin holding its seed alone
-            std::vector<uint32_t> rest;
-            for (size_t i : m_best)
-                m_bins.Place(m_bin, m_left[i]);
-            std::vector<bool> taken(m_left.size(), false);
-            taken[0] = true;
-            for (size_t i : m_best)
-                taken[i] = true;
-            for (size_t i = 0; i < m_left.size(); ++i)
-                if (!taken[i])
-                    rest.push_back(m_left[i]);
-            m_left = std::move(rest);
+// The depth-first search of LeastRoomSubset.
+class LeastRoomSearch {
+public:
+    LeastRoomSearch(PackedBins& bins, size_t bin, const std::vector<uint32_t>& candidates,
+                    const PackProblem& problem, int64_t limit, int64_t enoughRoom,
+                    VisitBudget& budget)
+        : m_bins(bins), m_bin(bin), m_candidates(candidates), m_problem(problem), m_limit(limit),
+          m_enoughRoom(enoughRoom), m_budget(budget), m_most(candidates.size() + 1, 0),
+          m_alone(candidates.size(), true) {
+        // What the candidates from each position on could add at most.
+        for (size_t i = candidates.size(); i-- > 0;) {
+            const PackItem& it = problem.items[candidates[i]];
+            int64_t cost = it.cost;
+            for (uint32_t folder : it.folders)
+                cost += problem.folderCost[folder];
+            m_most[i] = m_most[i + 1] + cost;
         }
-        return m_bins;
+        std::unordered_map<uint32_t, uint32_t> ownerOfName;
+        std::unordered_set<uint32_t> shared;
+        for (uint32_t item : candidates) {
+            const PackItem& it = problem.items[item];
+            const auto [name, added] = ownerOfName.emplace(it.rootName, it.owner);
+            if (!added && name->second != it.owner)
+                shared.insert(it.rootName);
+        }
+        for (size_t i = 0; i < candidates.size(); ++i)
+            m_alone[i] = !shared.contains(problem.items[candidates[i]].rootName);
+        m_costliestFirst = std::is_sorted(candidates.begin(), candidates.end(),
+                                          [&problem](uint32_t a, uint32_t b) {
+                                              return problem.items[a].cost > problem.items[b].cost;
+                                          });
+    }
+
+    std::vector<size_t> Run() {
+        Search(0);
+        return m_best;
     }
 
 private:
-    // True once the bin is full or the budget is spent.
+    // True once the room is small enough or the budget is spent.
     bool Search(size_t from) {
-        const int64_t room = m_problem.capacity - m_bins.Load(m_bin);
+        const int64_t room = m_limit - m_bins.Load(m_bin);
         if (m_bestRoom < 0 || room < m_bestRoom) {
             m_bestRoom = room;
             m_best = m_chosen;
         }
-        if (room == 0)
+        if (room <= m_enoughRoom)
             return true;
+        if (room - m_most[from] >= m_bestRoom)
+            return false; // even all the rest would not leave less
         int64_t triedCost = -1;
-        for (size_t i = from; i < m_left.size(); ++i) {
+        size_t i = from;
+        if (m_costliestFirst) // those too costly for the room come first: passed at once
+            i = static_cast<size_t>(
+                std::partition_point(m_candidates.begin() + static_cast<std::ptrdiff_t>(from),
+                                     m_candidates.end(),
+                                     [&](uint32_t c) { return m_problem.items[c].cost > room; }) -
+                m_candidates.begin());
+        for (; i < m_candidates.size(); ++i) {
             if (!m_budget.Spend())
                 return true;
-            const uint32_t item = m_left[i];
+            const uint32_t item = m_candidates[i];
             const PackItem& it = m_problem.items[item];
-            // An item like one just tried at this depth leads nowhere new.
+            // An item like one just tried at this depth leads nowhere new, when nothing
+            // else could clash with the name of the one tried.
             if (it.cost > room || (it.cost == triedCost && it.folders.empty()) ||
-                !m_bins.Fits(m_bin, item, m_problem.capacity))
+                !m_bins.Fits(m_bin, item, m_limit))
                 continue;
-            triedCost = it.cost;
+            triedCost = it.folders.empty() && m_alone[i] ? it.cost : -1;
             m_bins.Place(m_bin, item);
             m_chosen.push_back(i);
             const bool done = Search(i + 1);
@@ -158,11 +169,15 @@ private:
         return false;
     }
 
+    PackedBins& m_bins;
+    size_t m_bin;
+    const std::vector<uint32_t>& m_candidates;
     const PackProblem& m_problem;
-    PackedBins m_bins;
+    int64_t m_limit, m_enoughRoom;
     VisitBudget& m_budget;
-    std::vector<uint32_t> m_left;
-    size_t m_bin = 0;
+    std::vector<int64_t> m_most;
+    std::vector<bool> m_alone; // no other candidate of another owner has its name
+    bool m_costliestFirst = false;
     int64_t m_bestRoom = -1;
     std::vector<size_t> m_chosen, m_best;
 };
@@ -175,6 +190,17 @@ int64_t LowerBound(const PackProblem& problem) {
 }
 
 } // namespace
+
+VisitBudget::VisitBudget(size_t items, WorkProgress* progress) : m_progress(progress) {
+    const auto n = static_cast<int64_t>(std::min<size_t>(items, 1'000'000));
+    m_left = std::clamp<int64_t>(64 * n * n, 10'000, 60'000'000);
+}
+
+std::vector<size_t> LeastRoomSubset(PackedBins& bins, size_t bin,
+                                    const std::vector<uint32_t>& candidates, int64_t limit,
+                                    int64_t enoughRoom, VisitBudget& budget) {
+    return LeastRoomSearch(bins, bin, candidates, bins.Problem(), limit, enoughRoom, budget).Run();
+}
 
 PackedBins::PackedBins(const PackProblem& problem)
     : m_problem(&problem), m_binOf(problem.items.size(), -1), m_slot(problem.items.size(), 0) {}
@@ -363,7 +389,7 @@ void EmptyBins(PackedBins& bins, const PackProblem& problem, VisitBudget& budget
 PackedBins PackBins(const PackProblem& problem, WorkProgress* progress) {
     std::vector<uint32_t> all(problem.items.size());
     std::iota(all.begin(), all.end(), 0U);
-    VisitBudget budget(problem.items.size());
+    VisitBudget budget(problem.items.size(), progress);
     PackedBins bins(problem);
     for (uint32_t item : DecreasingOrder(problem, std::move(all))) {
         size_t bin = 0;
@@ -376,7 +402,7 @@ PackedBins PackBins(const PackProblem& problem, WorkProgress* progress) {
     EmptyBins(bins, problem, budget, progress);
     if (static_cast<int64_t>(bins.Count()) <= LowerBound(problem))
         return bins;
-    PackedBins slack = SlackFill(problem, budget).Run();
+    PackedBins slack = SlackFill(problem, budget);
     EmptyBins(slack, problem, budget, progress);
     return slack.Count() < bins.Count() ? slack : bins;
 }

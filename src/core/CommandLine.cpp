@@ -47,6 +47,15 @@ constexpr HelpLine HelpLines[] = {
      "when every item is planned, 1 when a file is too large for any disc or an entry is "
      "refused, 2 on a usage error or when a PATH cannot be reached. Paths print as with "
      "--measure."},
+    {"ketrilo --fill [--profile NAME] [--well PATH]... CANDIDATE...",
+     "Find the CANDIDATEs that fill the disc best, by its image, around the items already "
+     "on it (each --well PATH), never over its capacity; where several sets fill it alike, "
+     "the one of the earlier CANDIDATEs. Print each chosen CANDIDATE on a line (escaped as "
+     "--measure does), then \"image\" with the disc's sectors and bytes and \"free\" with "
+     "the sectors left. A CANDIDATE larger than the space left, on the disc already or named "
+     "like an item on it is never chosen. Exit 0 when a set was found, 1 when nothing fits, "
+     "2 on a usage error or when a PATH cannot be reached (it is named on standard error "
+     "and left out)."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };

@@ -8,10 +8,9 @@
 #include "OpenByPath.h"
 #include "ProfileFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-
-#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -37,7 +36,8 @@ std::optional<CommandWords> ParseCommandWords(const std::vector<std::string>& ar
                                               const std::string& command,
                                               const std::vector<std::string>& valued,
                                               const std::vector<std::string>& flags,
-                                              const std::string& usage, std::ostream& err) {
+                                              const std::string& usage, std::ostream& err,
+                                              const std::vector<std::string>& pathLists) {
     const std::string prefix = "ketrilo --" + command + ": ";
     CommandWords parsed;
     bool optionsEnded = false;
@@ -52,7 +52,9 @@ std::optional<CommandWords> ParseCommandWords(const std::vector<std::string>& ar
             optionsEnded = true;
         } else if (Contains(valued, arg) && i + 1 < args.size()) {
             parsed.values[arg] = args[++i];
-        } else if (Contains(valued, arg)) {
+        } else if (Contains(pathLists, arg) && i + 1 < args.size()) {
+            parsed.pathLists[arg].push_back(AsDroppedPath(args[++i]));
+        } else if (Contains(valued, arg) || Contains(pathLists, arg)) {
             err << prefix << arg << " needs a value\n";
             return std::nullopt;
         } else if (Contains(flags, arg)) {

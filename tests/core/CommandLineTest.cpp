@@ -25,6 +25,8 @@ TEST(CommandLine, HelpAndVersionPrintOnStandardOutput) {
     EXPECT_NE(help.out.find("ketrilo --measure [--profile NAME] PATH..."), std::string::npos);
     EXPECT_NE(help.out.find("ketrilo --plan [--profile NAME] [--out DIR] PATH..."),
               std::string::npos);
+    EXPECT_NE(help.out.find("ketrilo --fill [--profile NAME] [--well PATH]... CANDIDATE..."),
+              std::string::npos);
     EXPECT_NE(help.out.find("ketrilo [FOLDER]"), std::string::npos);
     EXPECT_TRUE(help.err.empty());
     std::istringstream lines(help.out);

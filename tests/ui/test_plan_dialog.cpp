@@ -3,6 +3,7 @@
 // during the computation that changes nothing.
 #include "../core/ModelImage.h"
 #include "ProgressDisplay.h"
+#include "support/WaitingImage.h"
 #include "support/WindowFixture.h"
 
 #include "core/Registration.h"
@@ -16,25 +17,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <thread>
-
 using namespace ui_test;
-
-namespace {
-
-// An image that takes until the user cancels.
-class WaitingImage final : public ketrilo::DiscImage {
-public:
-    ketrilo::ImageReport Measure(const std::vector<ketrilo::ImageItem>&,
-                                 ketrilo::WorkProgress* progress) override {
-        for (;;) {
-            progress->ThrowIfCancelled();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-};
-
-} // namespace
 
 class PlanDialogTest : public QObject {
     Q_OBJECT

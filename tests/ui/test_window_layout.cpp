@@ -322,15 +322,15 @@ private slots:
         QCOMPARE(f.N1->title(), QStringLiteral("ファイルリスト(&L)"));
         QCOMPARE(f.N2->title(), QStringLiteral("ウェル(&W)"));
         QCOMPARE(f.N1->actions(), QList<QAction*>({f.Post1, f.N5, f.N6}));
-        QCOMPARE(f.N2->actions(), QList<QAction*>({f.N3, f.N4, f.N7, f.PlanDiscs1}));
-        const std::pair<QAction*, const char*> entries[] = {
-            {f.Post1, "ウェル登録"},
-            {f.N5, "フォルダ選択"},
-            {f.N6, "更新(再スキャン)"},
-            {f.N3, "クラスタ再計算"},
-            {f.N4, "クリア(&C)"},
-            {f.N7, "ディスクの検査…"},
-            {f.PlanDiscs1, "複数ディスクに分ける…"}};
+        QCOMPARE(f.N2->actions(), QList<QAction*>({f.N3, f.N4, f.N7, f.PlanDiscs1, f.FillDisc1}));
+        const std::pair<QAction*, const char*> entries[] = {{f.Post1, "ウェル登録"},
+                                                            {f.N5, "フォルダ選択"},
+                                                            {f.N6, "更新(再スキャン)"},
+                                                            {f.N3, "クラスタ再計算"},
+                                                            {f.N4, "クリア(&C)"},
+                                                            {f.N7, "ディスクの検査…"},
+                                                            {f.PlanDiscs1, "複数ディスクに分ける…"},
+                                                            {f.FillDisc1, "空きを埋める…"}};
         for (const auto& [action, caption] : entries) {
             QCOMPARE(action->text(), QString::fromUtf8(caption));
             QVERIFY(action->shortcut().isEmpty());
