@@ -2,6 +2,7 @@
 #include "AppearanceSetup.h"
 #include "Unit1.h"
 #include "core/CommandLine.h"
+#include "core/CommandWords.h"
 #include "core/MeasureCommand.h"
 #include "core/PlanCommand.h"
 #include "core/ProfileLocation.h"
@@ -48,6 +49,11 @@ int main(int argc, char* argv[]) {
         return ketrilo::RunPlanCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
                                        std::cout, std::cerr);
     }
+
+    if (argc > 1 && std::strcmp(argv[1], "--list-profiles") == 0)
+        return ketrilo::RunListProfilesCommand({argv + 2, argv + argc},
+                                               ketrilo::FindProfileFile(ExecutablePath()),
+                                               std::cout, std::cerr);
 
     const ketrilo::WindowCommandLine command =
         ketrilo::ParseWindowCommandLine({argv + 1, argv + argc}, std::cout, std::cerr);

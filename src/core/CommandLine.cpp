@@ -40,6 +40,9 @@ constexpr HelpLine HelpLines[] = {
      "a disc is split into its parts). With DIR, write each disc's graft-point list there "
      "for xorriso or genisoimage (-graft-points -path-list). Exit 0 when every item is "
      "planned, 1 when a file is too large for any disc, 2 on a usage error."},
+    {"ketrilo --list-profiles",
+     "Print the path of the disc list in use and the name of each of its discs, one a line: "
+     "the NAMEs that --profile takes."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };
@@ -47,7 +50,8 @@ constexpr HelpLine HelpLines[] = {
 constexpr std::string_view HelpFooter =
     "The disc list ketrilodisclist.ini is read from the program's folder, else from\n"
     "$XDG_CONFIG_HOME/ketrilo/ (~/.config/ketrilo/), else from the installed\n"
-    "share/ketrilo/.\n";
+    "share/ketrilo/. The window reads it when it starts: restart it after editing the\n"
+    "list. --measure, --plan and --list-profiles read it each time they run.\n";
 
 // "ketrilo: <what> (see ketrilo --help)" and the usage exit code.
 WindowCommandLine UsageError(std::ostream& err, const std::string& what) {
