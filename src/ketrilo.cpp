@@ -65,6 +65,9 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, argv);
     // The display name follows; setting it too would append it to the window title.
     QApplication::setApplicationName(QStringLiteral("Ketrilo"));
+    // Ties the window to the desktop entry: the Wayland app id, and on X11 the entry's
+    // StartupWMClass matches the class, which is the application name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ketrilo.Ketrilo"));
     SetUpAppearance();
 
     TForm1 Form1;
