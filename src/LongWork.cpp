@@ -95,9 +95,10 @@ bool LongWork::Run(const std::function<void(ketrilo::WorkProgress&)>& work) {
         focus->activateWindow();
         focus->setFocus(Qt::ActiveWindowFocusReason);
     }
-    if (m_refusedItems > 0)
-        emit DropsRefused(std::exchange(m_refusedPath, QString()),
-                          std::exchange(m_refusedItems, 0));
+    const qsizetype refusedItems = std::exchange(m_refusedItems, 0);
+    const QString refusedPath = std::exchange(m_refusedPath, QString());
+    if (refusedItems > 0 && !m_closeWindow) // a closing window has no one left to tell
+        emit DropsRefused(refusedPath, refusedItems);
     if (m_closeWindow) {
         m_closeWindow = false;
         QTimer::singleShot(0, m_window, &QWidget::close);
