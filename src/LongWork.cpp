@@ -1,19 +1,28 @@
 #include "LongWork.h"
 
+#include "DroppedPaths.h"
+#include "PathText.h"
 #include "ProgressDisplay.h"
 #include "core/WorkCancelled.h"
 #include "core/WorkProgress.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDropEvent>
 #include <QEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,6 +73,8 @@ bool LongWork::Run(const std::function<void(ketrilo::WorkProgress&)>& work) {
     QTimer refresh;
     connect(&refresh, &QTimer::timeout, &display, &ProgressDisplay::Refresh);
 
+    // The display takes the focus once it shows; the widget that had it gets it back.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
     m_progress = &progress;
     m_display = &display;
     QCoreApplication::instance()->installEventFilter(this);
@@ -76,8 +87,18 @@ bool LongWork::Run(const std::function<void(ketrilo::WorkProgress&)>& work) {
         worker->wait();
     }
     QCoreApplication::instance()->removeEventFilter(this);
+    const bool displayHadFocus = display.isActiveWindow();
+    display.hide();
     m_progress = nullptr;
     m_display = nullptr;
+    if (displayHadFocus && focus != nullptr && focus->isVisible()) {
+        focus->activateWindow();
+        focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    const qsizetype refusedItems = std::exchange(m_refusedItems, 0);
+    const QString refusedPath = std::exchange(m_refusedPath, QString());
+    if (refusedItems > 0 && !m_closeWindow) // a closing window has no one left to tell
+        emit DropsRefused(refusedPath, refusedItems);
     if (m_closeWindow) {
         m_closeWindow = false;
         QTimer::singleShot(0, m_window, &QWidget::close);
@@ -85,6 +106,25 @@ bool LongWork::Run(const std::function<void(ketrilo::WorkProgress&)>& work) {
     if (failure && !progress.Cancelled())
         std::rethrow_exception(failure);
     return !progress.Cancelled();
+}
+
+bool LongWork::IsDisplays(QObject* watched) const {
+    // Real input reaches the display's native window before the widget under the
+    // pointer or with the focus: both must pass for a click or a key to reach its button.
+    if (auto* widget = qobject_cast<QWidget*>(watched))
+        return widget->window() == m_display;
+    return watched != nullptr && watched == m_display->windowHandle();
+}
+
+void LongWork::RefuseDrop(QDropEvent* event) {
+    event->setDropAction(Qt::IgnoreAction);
+    event->ignore();
+    const std::optional<std::vector<std::string>> paths = DroppedPaths(event->mimeData());
+    if (!paths)
+        return;
+    if (m_refusedItems == 0)
+        m_refusedPath = TextOfBytes(paths->front());
+    m_refusedItems += static_cast<qsizetype>(paths->size());
 }
 
 void LongWork::CloseWindowAfterwards() {
@@ -97,9 +137,26 @@ void LongWork::CloseWindowAfterwards() {
 bool LongWork::eventFilter(QObject* watched, QEvent* event) {
     if (!IsUserInput(event->type()))
         return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget != nullptr && widget->window() == m_display)
+    if (IsDisplays(watched))
         return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (DroppedPaths(drag->mimeData())) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop:
+        RefuseDrop(static_cast<QDropEvent*>(event));
+        return true;
+    default:
+        break;
+    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
         m_progress->Cancel();

@@ -22,7 +22,6 @@ ProgressDisplay::ProgressDisplay(ketrilo::WorkProgress& progress, QWidget* windo
     : QDialog(window), m_progress(progress) {
     setObjectName(QStringLiteral("ProgressDisplay"));
     setWindowTitle(QStringLiteral("処理中"));
-    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("ProgressCounts"));

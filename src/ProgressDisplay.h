@@ -1,7 +1,9 @@
 #pragma once
-// The progress of long work, window-modal over the window it holds: the files, folders
-// and bytes counted so far, the folder being read, and a cancel button (Escape too).
-// It reads a WorkProgress; cancelling asks that progress to stop.
+// The progress of long work, over the window it holds: the files, folders and bytes
+// counted so far, the folder being read, and a cancel button (Escape too). It reads a
+// WorkProgress; cancelling asks that progress to stop. LongWork keeps input from the
+// window meanwhile; Qt's modality would also keep drops from it, which must be refused
+// aloud rather than by Qt without a word.
 
 #include <QDialog>
 

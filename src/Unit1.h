@@ -116,6 +116,9 @@ public:
     void FillDisc1Click(); // what else of the folder list fits the disc, into the well
     // Files dropped onto the window; cursorGlobal is the cursor when the drop is handled.
     void WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlobal);
+    // Says that files dropped while work ran were not taken: the first one's path and how
+    // many items the drops carried.
+    void DropsRefusedWhileBusy(const QString& firstPath, qsizetype items);
 
     // Runs handler; an error it throws is shown in the error box and the program goes on.
     void Run(const std::function<void()>& handler);

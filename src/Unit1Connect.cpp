@@ -45,6 +45,13 @@ void TForm1::ConnectHandlers() {
 
     connect(PlanDiscs1, &QAction::triggered, this, [this] { Run([this] { PlanDiscs1Click(); }); });
     connect(FillDisc1, &QAction::triggered, this, [this] { Run([this] { FillDisc1Click(); }); });
+    // Told once the handler that ran the work has ended, so that the box follows its own.
+    connect(
+        m_longWork, &LongWork::DropsRefused, this,
+        [this](const QString& firstPath, qsizetype items) {
+            Run([&] { DropsRefusedWhileBusy(firstPath, items); });
+        },
+        Qt::QueuedConnection);
 
     connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { Run([this, column] { ListView1ColumnClick(column); }); });

@@ -3,32 +3,23 @@
 
 #include "AnchoredPanel.h"
 #include "DeferredIcons.h"
+#include "DroppedPaths.h"
 #include "LongWork.h"
 #include "core/Numbers.h"
 #include "core/Registration.h"
-#include "core/UriList.h"
 
-#include <QByteArray>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTimer>
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace {
-
-// The local paths that a drop carries; nullopt when the drop is not files of this machine.
-std::optional<std::vector<std::string>> DroppedPaths(const QMimeData* data) {
-    const QByteArray list = data->data(QStringLiteral("text/uri-list"));
-    return ketrilo::LocalPathsFromUriList(std::string_view(list.constData(), size_t(list.size())));
-}
 
 // Takes the drop as a copy when it carries local files only; returns their paths.
 template <class Event> std::optional<std::vector<std::string>> TakeAsCopy(Event* event) {
@@ -130,4 +121,15 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
         m_reporter.ShowInfo(QStringLiteral("ほかにも重複が %1 件ありました")
                                 .arg(QString::fromStdString(ketrilo::FormatThousands(
                                     static_cast<int64_t>(duplicates.size() - 1)))));
+}
+
+void TForm1::DropsRefusedWhileBusy(const QString& firstPath, qsizetype items) {
+    const QString what = items > 1
+                             ? QStringLiteral("%1 ほか %2 項目")
+                                   .arg(firstPath, QString::fromStdString(ketrilo::FormatThousands(
+                                                       static_cast<int64_t>(items - 1))))
+                             : firstPath;
+    m_reporter.ShowInfo(QStringLiteral("処理中だったため、ドロップされた %1 は受け付けていません。"
+                                       "処理が終わったので、もう一度ドロップしてください")
+                            .arg(what));
 }

@@ -2,6 +2,7 @@
 #include "AppearanceSetup.h"
 #include "Unit1.h"
 #include "core/CommandLine.h"
+#include "core/CommandWords.h"
 #include "core/FillCommand.h"
 #include "core/MeasureCommand.h"
 #include "core/PlanCommand.h"
@@ -56,6 +57,10 @@ int main(int argc, char* argv[]) {
         return ketrilo::RunFillCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
                                        std::cout, std::cerr);
     }
+    if (argc > 1 && std::strcmp(argv[1], "--list-profiles") == 0)
+        return ketrilo::RunListProfilesCommand({argv + 2, argv + argc},
+                                               ketrilo::FindProfileFile(ExecutablePath()),
+                                               std::cout, std::cerr);
 
     const ketrilo::WindowCommandLine command =
         ketrilo::ParseWindowCommandLine({argv + 1, argv + argc}, std::cout, std::cerr);
@@ -67,6 +72,9 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, argv);
     // The display name follows; setting it too would append it to the window title.
     QApplication::setApplicationName(QStringLiteral("Ketrilo"));
+    // Ties the window to the desktop entry: the Wayland app id, and on X11 the entry's
+    // StartupWMClass matches the class, which is the application name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.ketrilo.Ketrilo"));
     SetUpAppearance();
 
     TForm1 Form1;

@@ -56,6 +56,9 @@ constexpr HelpLine HelpLines[] = {
      "like an item on it is never chosen. Exit 0 when a set was found, 1 when nothing fits, "
      "2 on a usage error or when a PATH cannot be reached (it is named on standard error "
      "and left out)."},
+    {"ketrilo --list-profiles",
+     "Print the path of the disc list in use and the name of each of its discs, one a line: "
+     "the NAMEs that --profile takes."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
 };
@@ -63,7 +66,8 @@ constexpr HelpLine HelpLines[] = {
 constexpr std::string_view HelpFooter =
     "The disc list ketrilodisclist.ini is read from the program's folder, else from\n"
     "$XDG_CONFIG_HOME/ketrilo/ (~/.config/ketrilo/), else from the installed\n"
-    "share/ketrilo/.\n";
+    "share/ketrilo/. The window reads it when it starts: restart it after editing the\n"
+    "list. --measure, --plan and --list-profiles read it each time they run.\n";
 
 // "ketrilo: <what> (see ketrilo --help)" and the usage exit code.
 WindowCommandLine UsageError(std::ostream& err, const std::string& what) {

@@ -88,7 +88,15 @@ std::optional<int64_t> ChosenCapacity(const CommandWords& words, const std::stri
             return std::nullopt;
         }
     }
-    err << "ketrilo --" << command << ": unknown profile " << name << "\n";
+    err << "ketrilo --" << command << ": unknown profile " << name << " (";
+    if (profiles.names.empty()) {
+        err << profileFilePath << " lists no disc";
+    } else {
+        err << "the discs of " << profileFilePath << ":";
+        for (const std::string& known : profiles.names)
+            err << " \"" << known << "\"";
+    }
+    err << "; see ketrilo --list-profiles)\n";
     return std::nullopt;
 }
 
@@ -115,6 +123,18 @@ void PrintImageFindings(const std::vector<ImageFinding>& findings, const std::st
             err << "ketrilo --" << command << ": libisofs refuses " << path << ": "
                 << finding.detail << "\n";
     }
+}
+
+int RunListProfilesCommand(const std::vector<std::string>& args, const std::string& profileFilePath,
+                           std::ostream& out, std::ostream& err) {
+    if (!args.empty()) {
+        err << "usage: ketrilo --list-profiles\n";
+        return 2;
+    }
+    out << "# " << profileFilePath << "\n";
+    for (const std::string& name : LoadDiscProfiles(profileFilePath).names)
+        out << name << "\n";
+    return 0;
 }
 
 } // namespace ketrilo

@@ -33,7 +33,8 @@ ParseCommandWords(const std::vector<std::string>& args, const std::string& comma
 
 // The capacity in clusters of the disc the words' --profile names exactly, or of the
 // default disc without one; nullopt (message on err) when the profile file has no such
-// name or its count does not give a capacity.
+// name, the message then naming the file and its discs, or its count does not give a
+// capacity.
 [[nodiscard]] std::optional<int64_t> ChosenCapacity(const CommandWords& words,
                                                     const std::string& profileFilePath,
                                                     const std::string& command, std::ostream& err);
@@ -48,5 +49,12 @@ ParseCommandWords(const std::vector<std::string>& args, const std::string& comma
 // with what the library says. Paths pass through EscapeControlCharacters.
 void PrintImageFindings(const std::vector<ImageFinding>& findings, const std::string& command,
                         std::ostream& out, std::ostream& err);
+
+// ketrilo --list-profiles: "# " and the path of the disc list, then the name of each of
+// its discs, one a line, as --profile takes them. Returns 0, or 2 after a usage line on
+// err when args are not empty.
+[[nodiscard]] int RunListProfilesCommand(const std::vector<std::string>& args,
+                                         const std::string& profileFilePath, std::ostream& out,
+                                         std::ostream& err);
 
 } // namespace ketrilo

@@ -31,6 +31,8 @@ public:
     SpanningPlan Run() {
         SpanningPlan plan;
         plan.capacity = m_capacity;
+        if (m_progress != nullptr)
+            m_progress->StopCounting(); // every file is counted: the images read them again
         m_fixed = m_image.Measure({}, m_progress).sectors;
         if (m_fixed >= m_capacity)
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");

@@ -31,7 +31,14 @@ public:
             throw WorkCancelled();
     }
 
+    // Work that reads the same files again (a plan measures the images of what it has
+    // scanned) calls this before it does: the counts stay as they stand, while the folder
+    // being read and the request to stop go on.
+    void StopCounting() noexcept { m_counting.store(false, std::memory_order_relaxed); }
+
     void AddFiles(int64_t count, int64_t bytes) noexcept {
+        if (!m_counting.load(std::memory_order_relaxed))
+            return;
         m_files.fetch_add(count, std::memory_order_relaxed);
         m_bytes.fetch_add(bytes, std::memory_order_relaxed);
     }
@@ -39,7 +46,10 @@ public:
         CountFolder();
         SetCurrentFolder(folder);
     }
-    void CountFolder() noexcept { m_folders.fetch_add(1, std::memory_order_relaxed); }
+    void CountFolder() noexcept {
+        if (m_counting.load(std::memory_order_relaxed))
+            m_folders.fetch_add(1, std::memory_order_relaxed);
+    }
     // The folder being read, for the display.
     void SetCurrentFolder(const std::string& folder) {
         std::lock_guard lock(m_mutex);
@@ -57,6 +67,7 @@ public:
 
 private:
     std::atomic<bool> m_cancelled{false};
+    std::atomic<bool> m_counting{true};
     std::atomic<int64_t> m_files{0};
     std::atomic<int64_t> m_folders{0};
     std::atomic<int64_t> m_bytes{0};

@@ -1,6 +1,7 @@
 #include "core/MeasureCommand.h"
 #include "TempTree.h"
 #include "core/CapacityStatus.h"
+#include "core/CommandWords.h"
 
 #include <gtest/gtest.h>
 
@@ -190,6 +191,23 @@ TEST_F(MeasureCommandTest, BadUseGivesOneLineOnErrorAndStatusTwo) {
         EXPECT_NE(r.err.find(c.inMessage), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
+}
+
+TEST_F(MeasureCommandTest, AnUnknownProfileNamesTheDiscListAndItsDiscs) {
+    const std::string ini = tree.Path("profiles.ini");
+    const Result r = RunCommand({"--profile", "DVD", tree.Path("x")}, ini);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "ketrilo --measure: unknown profile DVD (the discs of " + ini +
+                         ": \"Tiny\" \"Exact\" \"Broken\" \"Empty\"; see ketrilo "
+                         "--list-profiles)\n");
+    const Result none = RunCommand({"--profile", "DVD", tree.Path("x")});
+    EXPECT_NE(none.err.find("/nonexistent lists no disc"), std::string::npos) << none.err;
+
+    std::ostringstream out, err;
+    EXPECT_EQ(RunListProfilesCommand({}, ini, out, err), 0);
+    EXPECT_EQ(out.str(), "# " + ini + "\nTiny\nExact\nBroken\nEmpty\n");
+    EXPECT_TRUE(err.str().empty());
+    EXPECT_EQ(RunListProfilesCommand({"extra"}, ini, out, err), 2);
 }
 
 } // namespace

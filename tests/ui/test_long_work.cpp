@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 
 #include <chrono>
 #include <thread>
@@ -91,7 +92,8 @@ private slots:
                 poll.stop();
                 counts = display->findChild<QLabel*>(QStringLiteral("ProgressCounts"))->text();
                 folder = display->findChild<QLabel*>(QStringLiteral("ProgressFolder"))->text();
-                QVERIFY(window.isEnabled() && display->isModal());
+                // Held by the work, not by Qt's modality, which would refuse drops unheard.
+                QVERIFY(window.isEnabled() && !display->isModal());
                 QTest::keyClick(display, Qt::Key_Escape);
             }
         });
@@ -102,6 +104,44 @@ private slots:
         QCOMPARE(folder, QStringLiteral("/data/写真/"));
         QVERIFY(!VisibleDisplay());
         QVERIFY(!work.Running());
+    }
+
+    // Input as the window system delivers it: to the display's native window first.
+    void itsButtonTakesAClickAndTabWithSpace() {
+        QWidget window;
+        window.show();
+        LongWork work(&window);
+        bool byKeys = false;
+        bool stuck = false;
+        QTimer press;
+        connect(&press, &QTimer::timeout, [&] {
+            QWidget* display = VisibleDisplay();
+            if (display == nullptr || !display->isActiveWindow())
+                return;
+            press.stop();
+            QWindow* native = display->windowHandle();
+            auto* cancel = display->findChild<QPushButton*>(QStringLiteral("ProgressCancel"));
+            if (byKeys) {
+                QTest::keyClick(native, Qt::Key_Tab);
+                QTest::keyClick(native, Qt::Key_Space);
+            } else {
+                QTest::mouseClick(native, Qt::LeftButton, {},
+                                  cancel->mapTo(display, cancel->rect().center()));
+            }
+        });
+        QTimer neverHang;
+        neverHang.setSingleShot(true);
+        connect(&neverHang, &QTimer::timeout, [&] {
+            stuck = true;
+            work.CloseWindowAfterwards();
+        });
+        for (bool keys : {false, true}) {
+            byKeys = keys;
+            press.start(20);
+            neverHang.start(30000);
+            QVERIFY(!work.Run(UntilCancelled));
+            QVERIFY2(!stuck, keys ? "Tab and Space did not cancel" : "the click did not cancel");
+        }
     }
 
     void finishesAndPassesErrorsOn() {
