@@ -37,8 +37,9 @@ constexpr HelpLine HelpLines[] = {
     {"ketrilo --plan [--profile NAME] [--out DIR] PATH...",
      "Share the PATHs out over as few discs as possible, each disc's image proven to fit, "
      "and print one block per disc: its sectors, clusters and items (a folder too large for "
-     "a disc is split into its parts). With DIR, write each disc's graft-point list there "
-     "for xorriso or genisoimage (-graft-points -path-list). Exit 0 when every item is "
+     "a disc is split into its parts). With DIR, write each disc's graft-point list there; "
+     "\"xorriso -as mkisofs -R -J -iso-level 3 -no-pad -graft-points -path-list FILE -o "
+     "disc.iso\" writes an image of exactly the sectors printed. Exit 0 when every item is "
      "planned, 1 when a file is too large for any disc, 2 on a usage error."},
     {"ketrilo --help", "Print this help and exit."},
     {"ketrilo --version", "Print the version and exit."},
