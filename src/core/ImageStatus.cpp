@@ -17,9 +17,19 @@ int64_t ImageRemainingSectors(int64_t imageSectors, int64_t capacityClusters) {
 }
 
 std::string ImageStatusText(int64_t imageSectors, int64_t capacityClusters) {
-    return "イメージ:" + FormatThousands(imageSectors) +
-           "セクタ 残り:" + FormatThousands(ImageRemainingSectors(imageSectors, capacityClusters)) +
-           "セクタ";
+    const int64_t remaining = ImageRemainingSectors(imageSectors, capacityClusters);
+    std::string text = "イメージ:" + FormatThousands(imageSectors) +
+                       "セクタ 残り:" + FormatThousands(remaining) + "セクタ";
+    if (remaining < 0)
+        text += "(" + FormatThousands(BytesOnDisc(remaining)) + "バイト) 入りません";
+    return text;
+}
+
+int64_t TintRemainingBytes(int64_t clustersRemainingBytes,
+                           std::optional<int64_t> imageRemainingSectors) {
+    if (imageRemainingSectors && *imageRemainingSectors < 0)
+        return BytesOnDisc(*imageRemainingSectors);
+    return clustersRemainingBytes;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include "Well.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,22 @@ namespace ketrilo {
 // Sectors left on the disc once the image is written; negative when it does not fit.
 [[nodiscard]] int64_t ImageRemainingSectors(int64_t imageSectors, int64_t capacityClusters);
 
-// "イメージ:715,353セクタ 残り:1,583,143セクタ".
+// "イメージ:715,353セクタ 残り:1,583,143セクタ"; when the image does not fit, the
+// remainder also in bytes, as the status line gives its own, and the verdict:
+// "イメージ:333,026セクタ 残り:-26セクタ(-53,248バイト) 入りません".
 [[nodiscard]] std::string ImageStatusText(int64_t imageSectors, int64_t capacityClusters);
+// What the image figure holds and what each burning program adds to it, for the panel's
+// tooltip.
+inline constexpr const char* ImageFigureAssumption =
+    "パディングなしのイメージの大きさです (xorriso -as mkisofs -no-pad、Xfburn が書く大きさ)。"
+    "xorriso は -no-pad がないと150セクタ、Brasero は検査ファイル .checksum.md5 の分を加えて"
+    "書きます";
+
+// The space left that the folder list's tint compares each row with: the clusters' when
+// the image fits or is not known, the image's when it is known and does not fit, so that
+// no row looks as if it still fitted then.
+[[nodiscard]] int64_t TintRemainingBytes(int64_t clustersRemainingBytes,
+                                         std::optional<int64_t> imageRemainingSectors);
 // What the panel shows while the image is being computed.
 inline constexpr const char* ImageComputingText = "計算中…";
 
