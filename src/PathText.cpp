@@ -25,7 +25,7 @@ QString EditableTextOfBytes(const std::string& bytes) {
     for (size_t pos = 0; pos < bytes.size();) {
         const size_t start = pos;
         const char32_t c = ketrilo::DecodeUtf8At(bytes, pos);
-        if (c == ketrilo::ReplacementCharacter && pos - start == 1)
+        if (ketrilo::IsStrayByte(c, pos - start))
             text += QChar(static_cast<char16_t>(0xDC00 + static_cast<unsigned char>(bytes[start])));
         else
             text += QString::fromUcs4(&c, 1);

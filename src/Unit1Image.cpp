@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTableView>
 
+#include <limits>
+
 // Where the image is known not to fit, everything that says "fits" says otherwise: the
 // panel in red with its shortfall in bytes, the gauge's bar red, and no folder row tinted
 // as still fitting. The status line and the gauge's figure stay the clusters'.
@@ -24,6 +26,9 @@ void TForm1::ShowImageStatus() {
     std::optional<int64_t> remaining;
     if (m_imageWatcher->Computing()) {
         text = QString::fromUtf8(ketrilo::ImageComputingText);
+    } else if (report && !ketrilo::ImageCanBeMade(*report)) {
+        text = QString::fromUtf8(ketrilo::ImageCannotBeMadeText);
+        remaining = std::numeric_limits<int64_t>::min(); // no disc holds it
     } else if (report) {
         text = QString::fromStdString(ketrilo::ImageStatusText(report->sectors, capacity));
         remaining = ketrilo::ImageRemainingSectors(report->sectors, capacity);
@@ -54,7 +59,9 @@ void TForm1::ShowImageStatus() {
 
 void TForm1::N7Click() {
     DiscCheckDialog dialog(
-        *m_imageWatcher, [this](const std::string& path) { ShowLongNameRow(path); }, this);
+        *m_imageWatcher,
+        [this](const std::string& path) { return m_ws.longNames.LongNameListContains(path); },
+        [this](const std::string& path) { ShowLongNameRow(path); }, this);
     connect(&dialog, &DiscCheckDialog::Filled, this, &TForm1::TellWatcher);
     TellWatcherSoon(&dialog);
     dialog.exec();

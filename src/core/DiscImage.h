@@ -27,6 +27,9 @@ enum class ImageFindingKind {
     FileOver4GiB,        // needs ISO level 3 or UDF; some burners refuse it
     PathTooDeep,         // deeper than 8 levels: unseen by a plain ISO 9660 reader
     PathTooLong,         // over 255 bytes: unseen by a plain ISO 9660 reader
+    JolietPathTooLong,   // a Joliet path over libisofs's 240 bytes: left out of the Joliet tree
+    NameNotUtf8,         // a byte that is not UTF-8: replaced, renamed or refused
+    FileTooLarge,        // over libisofs's limit: no image can be made
 };
 
 struct ImageFinding {

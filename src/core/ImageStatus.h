@@ -41,7 +41,17 @@ inline constexpr const char* ImageComputingText = "計算中…";
 [[nodiscard]] const char* ImageFindingKeyword(ImageFindingKind kind);
 // What is wrong, in one line a user understands.
 [[nodiscard]] const char* ImageFindingReason(ImageFindingKind kind);
-// What the burning program will do about it.
+// What the burning programs will do about it.
 [[nodiscard]] const char* ImageFindingAction(ImageFindingKind kind);
+// Where a name over 64 units can be mended: in the long-name list when a drop put it there;
+// otherwise how to get it there.
+[[nodiscard]] const char* LongNameAdvice(bool inLongNameList);
+
+// False when a file of the image is over the largest libisofs writes: no burner makes it,
+// and its figure is none to show.
+[[nodiscard]] bool ImageCanBeMade(const ImageReport& report);
+// What the panel shows then.
+inline constexpr const char* ImageCannotBeMadeText =
+    "イメージ:作れません (約400 GiB を超えるファイルがあります)";
 
 } // namespace ketrilo

@@ -4,6 +4,7 @@
 #include "support/WindowFixture.h"
 
 #include "ImageWatcher.h"
+#include "core/ImageChecks.h"
 #include "core/ImageStatus.h"
 #include "core/Numbers.h"
 #include "image/IsoDiscImage.h"
@@ -148,6 +149,67 @@ private slots:
         QVERIFY(form.ImageStatusLabel->palette().color(QPalette::WindowText) != QColor(Qt::red));
         QVERIFY(form.ProgressBar1->palette().color(QPalette::Highlight) != QColor(Qt::red));
         QVERIFY(smallTint().isValid());
+    }
+
+    // A long name inside a folder registered with the register button is not in the long-
+    // name list: its row says how to get it there, and a double click leaves the dialog
+    // open. Long paths are elided in the middle, whole in the tooltip and accessible name.
+    void registeredFolderFindingsPointWhereTheUserCanAct() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("reg"));
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/cut")));
+        const QString longName = folder + QStringLiteral("/cut/") + QString(70, QLatin1Char('c'));
+        MakeFile(longName, 1);
+        WindowFixture fixture;
+        TForm1& form = fixture.Form();
+        form.show();
+        fixture.AnswerChooser(dir.path());
+        form.ToolButton2->click();
+        SelectOnly(form.ListView3, {0});
+        form.ToolButton1Click();
+        QCOMPARE(form.Workspace().well.Size(), size_t(1));
+        QCOMPARE(form.ListView2->model()->rowCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Image().Computing(), 30000);
+
+        bool stayedOpen = false;
+        QTimer::singleShot(0, &form, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            const auto close = qScopeGuard([dialog] { dialog->close(); });
+            auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("DiscCheckList"));
+            QCOMPARE(table->textElideMode(), Qt::ElideMiddle);
+            QTableWidgetItem* path = table->findItems(longName, Qt::MatchExactly).value(0);
+            QVERIFY(path != nullptr);
+            QCOMPARE(path->toolTip(), longName);
+            QCOMPARE(path->data(Qt::AccessibleTextRole).toString(), longName);
+            const QString action = table->item(path->row(), 2)->text();
+            QVERIFY2(action.endsWith(QString::fromUtf8(ketrilo::LongNameAdvice(false))),
+                     qPrintable(action));
+            QCOMPARE(table->item(path->row(), 2)->toolTip(), action);
+            QVERIFY(QTest::qWaitForWindowExposed(table->window()));
+            const QRect cell = table->visualItemRect(path);
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            stayedOpen = dialog->isVisible();
+        });
+        form.N7->trigger();
+        QVERIFY(stayedOpen);
+    }
+
+    // A file over the largest libisofs writes: no figure, the panel says no image can be
+    // made, and it does not fit.
+    void aFileNoBurnerWritesShowsNoFigure() {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString huge = dir.filePath(QStringLiteral("huge.bin"));
+        MakeFile(huge, ketrilo::LargestImageFile + 1);
+        WindowFixture fixture;
+        TForm1& form = fixture.Form();
+        form.show();
+        QVERIFY(DropFiles(form, {huge}, LowerAreaTop(form)));
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Image().Computing(), 30000);
+        QCOMPARE(form.ImageStatusLabel->text(), QString::fromUtf8(ketrilo::ImageCannotBeMadeText));
+        QCOMPARE(form.ImageStatusLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
     }
 
     void checkDialogLeadsToTheLongName() {
