@@ -48,7 +48,7 @@ int64_t JolietUnits(std::string_view name, bool folder) {
     return std::min(units, most);
 }
 
-// The Joliet path bytes of an entry whose folder has parent of them.
+// The Joliet path bytes of an entry called name in a folder of parent bytes.
 int64_t JolietPathBytesOf(int64_t parent, std::string_view name, bool folder) {
     return parent + 1 + 2 * JolietUnits(name, folder);
 }

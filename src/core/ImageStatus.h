@@ -25,9 +25,9 @@ namespace ketrilo {
 // What the image figure holds and what each burning program adds to it, for the panel's
 // tooltip.
 inline constexpr const char* ImageFigureAssumption =
-    "パディングなしのイメージの大きさです (xorriso -as mkisofs -no-pad、Xfburn が書く大きさ)。"
-    "xorriso は -no-pad がないと150セクタ、Brasero は検査ファイル .checksum.md5 の分を加えて"
-    "書きます";
+    "xorriso -as mkisofs -R -J -iso-level 3 -no-pad が書くイメージの大きさです。xorriso は "
+    "-no-pad がないと150セクタ、Brasero は検査ファイル .checksum.md5 の分、Xfburn は名前の"
+    "版番号などの分 (ファイルが多いと数十セクタ) を加えて書きます";
 
 // The space left that the folder list's tint compares each row with: the clusters' when
 // the image fits or is not known, the image's when it is known and does not fit, so that
