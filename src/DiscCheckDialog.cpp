@@ -1,6 +1,7 @@
 #include "DiscCheckDialog.h"
 
 #include "ImageWatcher.h"
+#include "core/EscapedText.h"
 #include "core/ImageStatus.h"
 
 #include <QDialogButtonBox>
@@ -16,12 +17,22 @@ enum Column { PathColumn, ReasonColumn, ActionColumn, ColumnCount };
 constexpr int KindRole = Qt::UserRole;
 constexpr int PathBytesRole = Qt::UserRole + 1; // the path as the file system spells it
 
+// A cell that shows text, elided when narrow, with the whole of it as its tooltip and
+// accessible name.
+QTableWidgetItem* WholeTextItem(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setToolTip(text);
+    item->setData(Qt::AccessibleTextRole, text);
+    return item;
+}
+
 } // namespace
 
 DiscCheckDialog::DiscCheckDialog(const ImageWatcher& watcher,
+                                 std::function<bool(const std::string&)> holdsLongName,
                                  std::function<void(const std::string&)> showLongName,
                                  QWidget* parent)
-    : QDialog(parent), m_watcher(watcher) {
+    : QDialog(parent), m_watcher(watcher), m_holdsLongName(std::move(holdsLongName)) {
     setObjectName(QStringLiteral("DiscCheckDialog"));
     setWindowTitle(QStringLiteral("ディスクの検査"));
     resize(760, 320);
@@ -33,6 +44,9 @@ DiscCheckDialog::DiscCheckDialog(const ImageWatcher& watcher,
     m_table->setHorizontalHeaderLabels({QStringLiteral("パス"), QStringLiteral("問題"),
                                         QStringLiteral("ライティングソフトの処理")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Paths that differ only near their end stay told apart; each cell's tooltip and
+    // accessible name hold its whole text.
+    m_table->setTextElideMode(Qt::ElideMiddle);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
@@ -49,10 +63,12 @@ DiscCheckDialog::DiscCheckDialog(const ImageWatcher& watcher,
     connect(m_table, &QTableWidget::cellDoubleClicked, this,
             [this, showLongName = std::move(showLongName)](int row, int) {
                 const QTableWidgetItem* path = m_table->item(row, PathColumn);
+                const std::string bytes = path->data(PathBytesRole).toByteArray().toStdString();
                 if (path->data(KindRole).toInt() !=
-                    static_cast<int>(ketrilo::ImageFindingKind::JolietNameTooLong))
+                        static_cast<int>(ketrilo::ImageFindingKind::JolietNameTooLong) ||
+                    !m_holdsLongName(bytes))
                     return;
-                showLongName(path->data(PathBytesRole).toByteArray().toStdString());
+                showLongName(bytes);
                 accept(); // the user goes on in the long-name list
             });
     connect(&watcher, &ImageWatcher::Changed, this, &DiscCheckDialog::Fill);
@@ -75,16 +91,19 @@ void DiscCheckDialog::Fill() {
         m_table->setRowCount(static_cast<int>(report->findings.size()));
         int row = 0;
         for (const ketrilo::ImageFinding& finding : report->findings) {
-            auto* path = new QTableWidgetItem(QString::fromStdString(finding.path));
+            auto* path = WholeTextItem(
+                QString::fromStdString(ketrilo::EscapeControlCharacters(finding.path)));
             path->setData(KindRole, static_cast<int>(finding.kind));
             path->setData(PathBytesRole, QByteArray::fromStdString(finding.path));
             m_table->setItem(row, PathColumn, path);
             m_table->setItem(
                 row, ReasonColumn,
-                new QTableWidgetItem(QString::fromUtf8(ketrilo::ImageFindingReason(finding.kind))));
-            m_table->setItem(
-                row, ActionColumn,
-                new QTableWidgetItem(QString::fromUtf8(ketrilo::ImageFindingAction(finding.kind))));
+                WholeTextItem(QString::fromUtf8(ketrilo::ImageFindingReason(finding.kind))));
+            QString action = QString::fromUtf8(ketrilo::ImageFindingAction(finding.kind));
+            if (finding.kind == ketrilo::ImageFindingKind::JolietNameTooLong)
+                action += QStringLiteral("。") +
+                          QString::fromUtf8(ketrilo::LongNameAdvice(m_holdsLongName(finding.path)));
+            m_table->setItem(row, ActionColumn, WholeTextItem(action));
             ++row;
         }
     }

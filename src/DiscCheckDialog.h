@@ -16,9 +16,12 @@ class DiscCheckDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // A double click on a name too long for Joliet calls showLongName(path), so the window
-    // can point at its row in the long-name list, and closes the dialog.
+    // holdsLongName(path) says whether the long-name list has the entry at path: a name too
+    // long for Joliet is mended there, else the row says how to get it there. A double click
+    // on such a name that the list holds calls showLongName(path), so the window can point
+    // at its row, and closes the dialog.
     DiscCheckDialog(const ImageWatcher& watcher,
+                    std::function<bool(const std::string&)> holdsLongName,
                     std::function<void(const std::string&)> showLongName,
                     QWidget* parent = nullptr);
 
@@ -30,6 +33,7 @@ private:
     void Fill();
 
     const ImageWatcher& m_watcher;
+    std::function<bool(const std::string&)> m_holdsLongName;
     QLabel* m_summary = nullptr;
     QTableWidget* m_table = nullptr;
 };

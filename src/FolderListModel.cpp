@@ -1,6 +1,7 @@
 #include "FolderListModel.h"
 
 #include "Colours.h"
+#include "core/ImageStatus.h"
 #include "core/Workspace.h"
 
 FolderListModel::FolderListModel(const ketrilo::Workspace& ws, const ImageList& icons,
@@ -24,6 +25,13 @@ void FolderListModel::TintsChanged() {
                          {Qt::BackgroundRole});
 }
 
+void FolderListModel::SetImageRemainingSectors(std::optional<int64_t> sectors) {
+    if (sectors == m_imageRemainingSectors)
+        return;
+    m_imageRemainingSectors = sectors;
+    TintsChanged();
+}
+
 QString FolderListModel::CellText(size_t row, int column) const {
     const ketrilo::FolderRow& r = At(row);
     switch (column) {
@@ -41,6 +49,7 @@ QVariant FolderListModel::CellBackground(size_t row, int column) const {
     const std::optional<uint32_t> tint =
         column == ketrilo::FolderColumnName
             ? ketrilo::NameCellTint(r)
-            : ketrilo::OtherCellTint(r, Ws().capacity.RemainingBytes);
+            : ketrilo::OtherCellTint(r, ketrilo::TintRemainingBytes(Ws().capacity.RemainingBytes,
+                                                                    m_imageRemainingSectors));
     return tint ? QVariant(FromBgr(*tint)) : QVariant();
 }

@@ -56,10 +56,21 @@ PlanDialog::PlanDialog(ketrilo::SpanningPlan plan,
     });
     connect(Discs, &QTableWidget::itemSelectionChanged, this, &PlanDialog::ShowItemsOfSelectedDisc);
 
+    StaleNote = new QLabel(QStringLiteral(
+        "計画のあとでウェル、名前またはディスクが変わったため、この計画のディスクはウェルに"
+        "入れられません。もう一度「複数ディスクに分ける…」で分けてください。"));
+    StaleNote->setObjectName(QStringLiteral("StaleNote"));
+    StaleNote->setWordWrap(true);
+    QPalette warning = StaleNote->palette();
+    warning.setColor(QPalette::WindowText, Qt::red);
+    StaleNote->setPalette(warning);
+    StaleNote->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Summary);
     layout->addWidget(Discs, 1);
     layout->addWidget(Items, 2);
+    layout->addWidget(StaleNote);
     layout->addWidget(buttons);
     if (Discs->rowCount() > 0)
         Discs->selectRow(0);
@@ -81,4 +92,13 @@ void PlanDialog::ShowItemsOfSelectedDisc() {
                       QString::fromUtf8(item.diskPath)},
                      1, 1);
     }
+}
+
+void PlanDialog::MarkStale() {
+    StaleNote->show();
+    LoadButton->setEnabled(false);
+}
+
+bool PlanDialog::Stale() const {
+    return !StaleNote->isHidden();
 }

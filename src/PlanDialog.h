@@ -24,6 +24,13 @@ public:
     QTableWidget* Items = nullptr;
     QPushButton* LoadButton = nullptr;
     QLabel* Summary = nullptr;
+    QLabel* StaleNote = nullptr; // shown once the plan no longer holds
+
+    // The well, a name in it or the disc changed since the plan was made: the dialog says
+    // so and no disc of it can be taken into the well any more.
+    void MarkStale();
+    [[nodiscard]] bool Stale() const;
+    [[nodiscard]] int64_t PlannedCapacity() const { return m_plan.capacity; }
 
 private:
     void ShowItemsOfSelectedDisc();

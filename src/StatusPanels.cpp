@@ -6,9 +6,6 @@
 
 namespace {
 
-// The image line's sizes: the window's font, and the least that is still read.
-constexpr int SecondPixelSize = 12;
-constexpr int SecondSmallestPixelSize = 7;
 constexpr int Gap = 8;
 
 // The width label needs to paint text whole at pixelSize.
@@ -22,10 +19,12 @@ int WidthAt(const FittingLabel* label, const QString& text, int pixelSize) {
 
 } // namespace
 
+// The image line is as small as it gets from the start: the least the status line itself
+// goes down to, so that a figure that says the disc is full is never the harder one to read.
 StatusPanels::StatusPanels(int largestPixelSize, int smallestPixelSize, QWidget* parent)
     : QWidget(parent), m_smallest(smallestPixelSize),
       m_first(new FittingLabel(largestPixelSize, smallestPixelSize, this)),
-      m_second(new FittingLabel(SecondPixelSize, SecondSmallestPixelSize, this)) {
+      m_second(new FittingLabel(smallestPixelSize, smallestPixelSize, this)) {
     for (FittingLabel* label : {m_first, m_second})
         connect(label, &FittingLabel::TextShown, this, &StatusPanels::Arrange);
 }
@@ -35,16 +34,24 @@ void StatusPanels::resizeEvent(QResizeEvent* event) {
     Arrange();
 }
 
-// The image line takes what it needs in its own font while the status line still fits
-// in the rest at its smallest size; otherwise the status line takes what it needs at its
-// smallest and the image line what is left.
+// The image line takes what it needs while the status line still fits in the rest at its
+// smallest size; otherwise each has a line of the whole width, the image line below.
 void StatusPanels::Arrange() {
     const int all = width();
-    const int second = WidthAt(m_second, m_second->text(), SecondPixelSize);
+    const int second = WidthAt(m_second, m_second->text(), m_smallest);
     const int firstSmallest = WidthAt(m_first, m_first->text(), m_smallest);
-    const int first =
-        firstSmallest <= all - Gap - second ? all - Gap - second : std::min(firstSmallest, all);
-    m_first->setGeometry(0, 0, first, height());
-    const int left = std::min(first + Gap, all);
-    m_second->setGeometry(left, 0, all - left, height());
+    const bool beside = m_second->text().isEmpty() || firstSmallest <= all - Gap - second;
+    const int extra = beside ? 0 : QFontMetrics(m_second->font()).height() + 2;
+    const int firstHeight = height() - m_extraHeight;
+    if (beside) {
+        m_first->setGeometry(0, 0, all - Gap - second, firstHeight);
+        m_second->setGeometry(all - second, 0, second, firstHeight);
+    } else {
+        m_first->setGeometry(0, 0, all, firstHeight);
+        m_second->setGeometry(0, firstHeight, all, m_extraHeight);
+    }
+    if (extra != m_extraHeight) {
+        m_extraHeight = extra;
+        emit ExtraHeightWanted(extra);
+    }
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The status bar's two panels side by side: the clusters' status line, always whole in a
-// font from its largest size down to its smallest, and the disc image's line beside it in
-// the window's small font. Only when the first line needs nearly the whole bar does the
-// image line give way, in a smaller font within what is left.
+// The status bar's two panels: the clusters' status line, always whole in a font from its
+// largest size down to its smallest, and the disc image's line beside it in a font no
+// smaller than the status line's smallest. When the two do not fit side by side, the image
+// line takes a line of its own below the status line.
 
 #include "FittingLabel.h"
 
@@ -17,6 +17,10 @@ public:
     [[nodiscard]] FittingLabel* First() const { return m_first; }
     [[nodiscard]] FittingLabel* Second() const { return m_second; }
 
+signals:
+    // The height the panels need beyond one line: the image line's own line, or 0.
+    void ExtraHeightWanted(int pixels);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -24,6 +28,7 @@ private:
     void Arrange();
 
     int m_smallest;
+    int m_extraHeight = 0;
     FittingLabel* m_first;
     FittingLabel* m_second;
 };

@@ -121,9 +121,12 @@ void TForm1::BuildLayout() {
     StatusBar1->setFont(JapaneseGothic(StatusFontPixels));
     StatusBar1->setSizeGripEnabled(false);
     // The status line keeps its 21-pixel font while it fits; a longer line (13-digit
-    // figures, a negative remainder) takes a smaller font rather than lose its end, and
-    // the image line beside it gives way before the status line goes below 12 pixels.
+    // figures, a negative remainder) takes a smaller font rather than lose its end. The
+    // image line beside it keeps 12 pixels and moves to a line of its own, the bar growing
+    // by it, before either would be cut or shrink below that.
     auto* panels = new StatusPanels(StatusFontPixels, SmallestStatusFontPixels, StatusBar1);
+    connect(panels, &StatusPanels::ExtraHeightWanted, StatusBar1,
+            [this](int pixels) { StatusBar1->setFixedHeight(StatusBarHeight + pixels); });
     StatusLabel = Named(panels->First(), "StatusLabel");
     ImageStatusLabel = Named(panels->Second(), "ImageStatusLabel");
     ImageStatusLabel->setFont(JapaneseGothic(12));

@@ -203,6 +203,7 @@ private:
     std::unique_ptr<DragOutSeam> m_dragOut;
     std::unique_ptr<ketrilo::DiscImage> m_planImage;
     QPointer<PlanDialog> m_planDialog;
+    bool m_loadingPlannedDisc = false; // the well changes to a disc of the open plan
     FolderListModel* m_folderModel = nullptr;
     WellModel* m_wellModel = nullptr;
     LongNameModel* m_longNameModel = nullptr;

@@ -8,6 +8,7 @@
 #include "LongNameModel.h"
 #include "LongWork.h"
 #include "PathText.h"
+#include "PlanDialog.h"
 #include "WellModel.h"
 #include "core/ImageStatus.h"
 
@@ -145,6 +146,12 @@ void TForm1::ShowChanges(const ketrilo::Changes& changes) {
     // changes its image.
     if (changes.well.Any() || changes.longNames.Any())
         m_imageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
+    // An open plan holds for the well, the names and the disc it was made of; only taking
+    // one of its own discs into the well leaves it true.
+    if (m_planDialog != nullptr && !m_loadingPlannedDisc &&
+        (changes.well.Any() || changes.longNames.Any() ||
+         m_ws.capacity.DiscCapacityClusters != m_planDialog->PlannedCapacity()))
+        m_planDialog->MarkStale();
     if (changes.capacity) {
         // An emptied well shows an empty gauge even where the disc in force has no
         // capacity and the status cannot be computed.

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include "DiscCheckDialog.h"
+#include "FolderListModel.h"
 #include "ImageWatcher.h"
 #include "core/ImageStatus.h"
 #include "core/Numbers.h"
@@ -13,26 +14,42 @@
 #include <QStatusBar>
 #include <QTableView>
 
+#include <limits>
+
+// Where the image is known not to fit, everything that says "fits" says otherwise: the
+// panel in red with its shortfall in bytes, the gauge's bar red, and no folder row tinted
+// as still fitting. The status line and the gauge's figure stay the clusters'.
 void TForm1::ShowImageStatus() {
     const auto& report = m_imageWatcher->Report();
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     QString text;
-    bool fits = true;
+    std::optional<int64_t> remaining;
     if (m_imageWatcher->Computing()) {
         text = QString::fromUtf8(ketrilo::ImageComputingText);
+    } else if (report && !ketrilo::ImageCanBeMade(*report)) {
+        text = QString::fromUtf8(ketrilo::ImageCannotBeMadeText);
+        remaining = std::numeric_limits<int64_t>::min(); // no disc holds it
     } else if (report) {
         text = QString::fromStdString(ketrilo::ImageStatusText(report->sectors, capacity));
-        fits = ketrilo::ImageRemainingSectors(report->sectors, capacity) >= 0;
+        remaining = ketrilo::ImageRemainingSectors(report->sectors, capacity);
     } else {
         text = QStringLiteral("イメージ:計算できません");
     }
+    const bool fits = !remaining || *remaining >= 0;
     ImageStatusLabel->ShowText(text);
-    if (!m_imageWatcher->Failure().isEmpty())
-        ImageStatusLabel->setToolTip(m_imageWatcher->Failure());
+    ImageStatusLabel->setToolTip(m_imageWatcher->Failure().isEmpty()
+                                     ? text + QLatin1Char('\n') +
+                                           QString::fromUtf8(ketrilo::ImageFigureAssumption)
+                                     : m_imageWatcher->Failure());
     QPalette colours = StatusBar1->palette();
     if (!fits)
         colours.setColor(QPalette::WindowText, Qt::red);
     ImageStatusLabel->setPalette(colours);
+    QPalette gauge = palette();
+    if (!fits)
+        gauge.setColor(QPalette::Highlight, Qt::red);
+    ProgressBar1->setPalette(gauge);
+    m_folderModel->SetImageRemainingSectors(remaining);
     ProgressBar1->setToolTip(
         QStringLiteral("クラスタ:%1個(%2%)\n")
             .arg(QString::fromStdString(ketrilo::FormatThousands(m_capacityReport.totalClusters)))
@@ -42,7 +59,9 @@ void TForm1::ShowImageStatus() {
 
 void TForm1::N7Click() {
     DiscCheckDialog dialog(
-        *m_imageWatcher, [this](const std::string& path) { ShowLongNameRow(path); }, this);
+        *m_imageWatcher,
+        [this](const std::string& path) { return m_ws.longNames.LongNameListContains(path); },
+        [this](const std::string& path) { ShowLongNameRow(path); }, this);
     connect(&dialog, &DiscCheckDialog::Filled, this, &TForm1::TellWatcher);
     TellWatcherSoon(&dialog);
     dialog.exec();

@@ -8,6 +8,8 @@
 #include "core/PlannedDiscLoad.h"
 #include "image/IsoDiscImage.h"
 
+#include <QScopeGuard>
+
 #include <optional>
 
 void TForm1::PlanDiscs1Click() {
@@ -49,6 +51,8 @@ void TForm1::LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc) {
         }))
         return;
     TakeWellAndLongNames(fresh, icons, 0, 0);
+    m_loadingPlannedDisc = true;
+    const auto loadedShown = qScopeGuard([this] { m_loadingPlannedDisc = false; });
     ShowChanges(loaded);
 }
 

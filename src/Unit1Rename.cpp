@@ -24,8 +24,8 @@ void TForm1::ListView2DblClick() {
     if (selected.empty())
         return;
     Panel2->show();
-    // A name that is not valid UTF-8 shows with U+FFFD; the rename uses the row's bytes.
-    Edit2->setText(TextOfBytes(m_ws.longNames.At(selected.front()).name));
+    // A byte that is not UTF-8 is edited as a character of its own that keeps the byte.
+    Edit2->setText(EditableTextOfBytes(m_ws.longNames.At(selected.front()).name));
     Edit2->setFocus();
     Edit2->setCursorPosition(static_cast<int>(Edit2->text().size()));
 }
@@ -53,7 +53,7 @@ void TForm1::Edit2KeyDown(int key, Qt::KeyboardModifiers) {
         return;
     const size_t row = selected.front();
     const ketrilo::LongNameRow entry = m_ws.longNames.At(row);
-    const std::string newName = BytesOfText(Edit2->text());
+    const std::string newName = BytesOfEditableText(Edit2->text());
     if (!ketrilo::RenameOnDisk(entry.folder, entry.name, newName)) {
         m_reporter.ShowInfo(QStringLiteral("リネームに失敗しました"));
         return;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTableView>
 
@@ -79,10 +80,12 @@ void TForm1::ComboBox1Change() {
 }
 
 void TForm1::UpdateCapacityStatus() {
+    // The disc in force may have changed: the image panel follows it (the image needs no
+    // new layout), also when a capacity of 0 stops the update below.
+    const auto imageFollows = qScopeGuard([this] { ShowImageStatus(); });
     const ketrilo::CapacityReport report = ketrilo::UpdateCapacityStatus(m_ws);
     ProgressBar1->setValue(std::clamp(report.percentage, 0, 100));
     StatusLabel->ShowText(QString::fromStdString(report.statusLine));
     m_folderModel->TintsChanged();
     m_capacityReport = report;
-    ShowImageStatus(); // the disc in force may have changed: the image needs no new layout
 }

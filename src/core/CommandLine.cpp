@@ -41,9 +41,10 @@ constexpr HelpLine HelpLines[] = {
      "a disc is split into its parts; each lands at its disc's root under its own name), "
      "then a \"check\" line for each entry the image's "
      "library refuses. With DIR (made when missing), write each disc's graft-point list "
-     "there, in place of an earlier plan's, for xorriso -as mkisofs -graft-points "
-     "-path-list, the burner whose image is the one measured; genisoimage takes the lists "
-     "too, but for a file whose name ends in \\, and makes slightly larger images. Exit 0 "
+     "there, in place of an earlier plan's; \"xorriso -as mkisofs -R -J -iso-level 3 "
+     "-no-pad -graft-points -path-list FILE -o disc.iso\" writes an image of exactly the "
+     "sectors printed. genisoimage takes the lists too, but for a file whose name ends in "
+     "\\, and makes slightly larger images. Exit 0 "
      "when every item is planned, 1 when a file is too large for any disc or an entry is "
      "refused, 2 on a usage error or when a PATH cannot be reached. Paths print as with "
      "--measure."},

@@ -28,6 +28,9 @@ enum class ImageFindingKind {
     PathTooDeep,         // deeper than 8 levels: unseen by a plain ISO 9660 reader
     PathTooLong,         // over 255 bytes: unseen by a plain ISO 9660 reader
     Refused,             // the image's library will not take it: left out of the image
+    JolietPathTooLong,   // a Joliet path over libisofs's 240 bytes: left out of the Joliet tree
+    NameNotUtf8,         // a byte that is not UTF-8: replaced, renamed or refused
+    FileTooLarge,        // over libisofs's limit: no image can be made
 };
 
 struct ImageFinding {

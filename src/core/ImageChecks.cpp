@@ -1,6 +1,7 @@
 #include "ImageChecks.h"
 
 #include "NameRules.h"
+#include "Utf8.h"
 
 #include <algorithm>
 #include <string_view>
@@ -33,7 +34,37 @@ bool IsTooDeep(ImageEntry::Kind kind, std::string_view imagePath) {
 }
 
 bool IsTooLong(std::string_view imagePath) {
-    return imagePath.size() + 1 > IsoPathBytes; // with the leading "/"
+    return imagePath.size() > IsoPathBytes;
+}
+
+// The UCS-2 units of the Joliet name libisofs gives an entry (a byte that is not UTF-8
+// becomes one "_"): at most 64, except that a file's extension survives the cut, the dot
+// not counting, so such a file keeps 65.
+int64_t JolietUnits(std::string_view name, bool folder) {
+    const int64_t units = NameLength(name);
+    const size_t dot = name.rfind('.');
+    const bool extension = !folder && dot != std::string_view::npos && dot + 1 < name.size();
+    const int64_t most = extension ? NameLengthLimit + 1 : NameLengthLimit;
+    return std::min(units, most);
+}
+
+// The Joliet path bytes of an entry called name in a folder of parent bytes.
+int64_t JolietPathBytesOf(int64_t parent, std::string_view name, bool folder) {
+    return parent + 1 + 2 * JolietUnits(name, folder);
+}
+
+// The Joliet path bytes of a folder at imageFolder ("" for the root); -1 when it is out of
+// the Joliet tree.
+int64_t JolietFolderBytes(std::string_view imageFolder) {
+    int64_t bytes = 1; // the root
+    for (size_t start = 0; !imageFolder.empty() && start <= imageFolder.size();) {
+        const size_t end = std::min(imageFolder.find('/', start), imageFolder.size());
+        bytes = JolietPathBytesOf(bytes, imageFolder.substr(start, end - start), true);
+        if (bytes > JolietPathBytes)
+            return -1;
+        start = end + 1;
+    }
+    return bytes;
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
@@ -48,7 +79,11 @@ void ImageChecks::CheckItems(const std::vector<ImageItem>& items,
     for (size_t i = 0; i < items.size() && i < entries.size(); ++i) {
         if (!taken.insert(items[i].imagePath).second)
             Add(ImageFindingKind::RootNameCollision, items[i].diskPath);
-        CheckEntry(entries[i], items[i].imagePath, items[i].diskPath, false);
+        const size_t slash = items[i].imagePath.rfind('/');
+        const int64_t jolietParent = JolietFolderBytes(
+            slash == std::string::npos ? std::string_view()
+                                       : std::string_view(items[i].imagePath).substr(0, slash));
+        CheckEntry(entries[i], items[i].imagePath, items[i].diskPath, false, jolietParent);
     }
 }
 
@@ -56,11 +91,13 @@ void ImageChecks::CheckFolder(const std::string& imageFolder, const std::string&
                               const std::vector<ImageEntry>& entries) {
     const bool parentSeen =
         IsTooDeep(ImageEntry::Kind::Folder, imageFolder) || IsTooLong(imageFolder);
+    const int64_t jolietParent = JolietFolderBytes(imageFolder);
     // Only names of 64 units or more can meet another name once cut to 64.
     std::unordered_map<std::string_view, std::vector<size_t>> byCutName;
     for (size_t i = 0; i < entries.size(); ++i) {
         const ImageEntry& entry = entries[i];
-        CheckEntry(entry, Join(imageFolder, entry.name), diskFolder + entry.name, parentSeen);
+        CheckEntry(entry, Join(imageFolder, entry.name), diskFolder + entry.name, parentSeen,
+                   jolietParent);
         if (entry.kind != ImageEntry::Kind::Other && entry.name.size() >= NameLengthLimit &&
             NameLength(entry.name) >= NameLengthLimit)
             byCutName[CutToUnits(entry.name, NameLengthLimit)].push_back(i);
@@ -76,14 +113,23 @@ void ImageChecks::CheckFolder(const std::string& imageFolder, const std::string&
 }
 
 void ImageChecks::CheckEntry(const ImageEntry& entry, const std::string& imagePath,
-                             const std::string& diskPath, bool parentSeen) {
+                             const std::string& diskPath, bool parentSeen, int64_t jolietParent) {
+    if (!IsValidUtf8(entry.name))
+        Add(ImageFindingKind::NameNotUtf8, diskPath);
     if (entry.kind != ImageEntry::Kind::Other) {
         if (IsLongName(entry.name))
             Add(ImageFindingKind::JolietNameTooLong, diskPath);
         if (HasJolietForbiddenCharacter(entry.name))
             Add(ImageFindingKind::JolietCharacter, diskPath);
+        // Only the first entry out of the Joliet tree is named: what lies below goes with it.
+        if (jolietParent >= 0 &&
+            JolietPathBytesOf(jolietParent, entry.name, entry.kind == ImageEntry::Kind::Folder) >
+                JolietPathBytes)
+            Add(ImageFindingKind::JolietPathTooLong, diskPath);
     }
-    if (entry.kind == ImageEntry::Kind::File && entry.size >= FourGiB)
+    if (entry.kind == ImageEntry::Kind::File && entry.size > LargestImageFile)
+        Add(ImageFindingKind::FileTooLarge, diskPath);
+    else if (entry.kind == ImageEntry::Kind::File && entry.size >= FourGiB)
         Add(ImageFindingKind::FileOver4GiB, diskPath);
     if (parentSeen)
         return;

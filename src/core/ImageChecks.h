@@ -23,6 +23,11 @@ inline constexpr int64_t FourGiB = int64_t{1} << 32;
 // paths of at most this many bytes.
 inline constexpr int IsoFolderLevels = 8;
 inline constexpr size_t IsoPathBytes = 255;
+// libisofs leaves out of the Joliet tree an entry whose Joliet path, counted as 1 + for each
+// level 1 + 2 bytes per UCS-2 unit of its Joliet name, exceeds this.
+inline constexpr int JolietPathBytes = 240;
+// The largest file libisofs writes: 100 sections of 0xFFFFF800 bytes.
+inline constexpr int64_t LargestImageFile = int64_t{100} * 0xFFFFF800;
 
 class ImageChecks {
 public:
@@ -44,8 +49,10 @@ public:
 private:
     // An entry at imagePath; parentSeen: its folder already was too deep or too long, so
     // only that folder is reported.
+    // jolietParent: the Joliet path bytes of the entry's folder, or -1 when that folder is
+    // already out of the Joliet tree.
     void CheckEntry(const ImageEntry& entry, const std::string& imagePath,
-                    const std::string& diskPath, bool parentSeen);
+                    const std::string& diskPath, bool parentSeen, int64_t jolietParent);
     void Add(ImageFindingKind kind, const std::string& diskPath);
 
     std::vector<ImageFinding> m_findings;

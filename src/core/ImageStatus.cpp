@@ -20,9 +20,19 @@ int64_t ImageRemainingSectors(int64_t imageSectors, int64_t capacityClusters) {
 }
 
 std::string ImageStatusText(int64_t imageSectors, int64_t capacityClusters) {
-    return "イメージ:" + FormatThousands(imageSectors) +
-           "セクタ 残り:" + FormatThousands(ImageRemainingSectors(imageSectors, capacityClusters)) +
-           "セクタ";
+    const int64_t remaining = ImageRemainingSectors(imageSectors, capacityClusters);
+    std::string text = "イメージ:" + FormatThousands(imageSectors) +
+                       "セクタ 残り:" + FormatThousands(remaining) + "セクタ";
+    if (remaining < 0)
+        text += "(" + FormatThousands(BytesOnDisc(remaining)) + "バイト) 入りません";
+    return text;
+}
+
+int64_t TintRemainingBytes(int64_t clustersRemainingBytes,
+                           std::optional<int64_t> imageRemainingSectors) {
+    if (imageRemainingSectors && *imageRemainingSectors < 0)
+        return BytesOnDisc(*imageRemainingSectors);
+    return clustersRemainingBytes;
 }
 
 namespace {
@@ -37,7 +47,8 @@ FindingWords WordsFor(ImageFindingKind kind) {
     switch (kind) {
     case ImageFindingKind::JolietNameTooLong:
         return {"joliet-name-too-long", "名前が64文字を超えています (Windows で見える名前)",
-                "65文字目から後を切り捨てます (長い名前のリストで直せます)"};
+                "xorriso・Xfburn は拡張子を残して65文字に、genisoimage は64文字に切ります "
+                "(拡張子も切られます)。Brasero は Joliet を付けずに書くか名前を変えます"};
     case ImageFindingKind::JolietCharacter:
         return {"joliet-character", "Windows で使えない文字 (* / : ; ? \\ や制御文字) があります",
                 "その文字を「_」に置き換えます"};
@@ -52,10 +63,25 @@ FindingWords WordsFor(ImageFindingKind kind) {
                 "ISO レベル3 か UDF で書き込みます (既定で拒むソフトもあります)"};
     case ImageFindingKind::PathTooDeep:
         return {"path-too-deep", "フォルダの階層が8段を超えています",
-                "そのまま書き込みますが、Rock Ridge を読まない環境では見えません"};
+                "そのまま書き込みます。Rock Ridge (Linux・macOS) と Joliet (Windows) では"
+                "見えますが、ISO 9660 だけを読む環境では見えないことがあります"};
     case ImageFindingKind::PathTooLong:
         return {"path-too-long", "パスが255バイトを超えています",
-                "そのまま書き込みますが、Rock Ridge を読まない環境では見えません"};
+                "そのまま書き込みます。Rock Ridge (Linux・macOS) では見えますが、ISO 9660 "
+                "だけを読む環境では見えないことがあります"};
+    case ImageFindingKind::JolietPathTooLong:
+        return {"joliet-path-too-long",
+                "Windows で見えるパスが長すぎます (Joliet のパスが240バイトを超えます)",
+                "xorriso・Xfburn・Brasero (libisofs) は Joliet から外します: Windows では"
+                "その下も含めて見えません。Rock Ridge (Linux・macOS) では見えます"};
+    case ImageFindingKind::NameNotUtf8:
+        return {"name-not-utf8", "名前に UTF-8 でないバイトがあります",
+                "xorriso・Xfburn は Windows で見える名前のそのバイトを「_」に替え、Brasero は"
+                "名前を変え、genisoimage は書き込みを中止します"};
+    case ImageFindingKind::FileTooLarge:
+        return {"file-too-large", "429,496,524,800バイト (約400 GiB) を超えるファイルです",
+                "xorriso・Xfburn・Brasero (libisofs) は書き込みを拒みます: このイメージは"
+                "作れません"};
     case ImageFindingKind::Refused:
         return {"refused", "書き込みソフトのライブラリ (libisofs) が受け付けません",
                 "イメージに入りません (大きさはこの項目を除いて計算しています)"};
@@ -64,6 +90,18 @@ FindingWords WordsFor(ImageFindingKind kind) {
 }
 
 } // namespace
+
+const char* LongNameAdvice(bool inLongNameList) {
+    return inLongNameList ? "長い名前のリストで直せます (ダブルクリック)"
+                          : "長い名前のリストにはありません: ファイルの名前を変えるか、"
+                            "項目をウェルから外してドロップし直すと長い名前のリストに入ります";
+}
+
+bool ImageCanBeMade(const ImageReport& report) {
+    return std::none_of(
+        report.findings.begin(), report.findings.end(),
+        [](const ImageFinding& finding) { return finding.kind == ImageFindingKind::FileTooLarge; });
+}
 
 const char* ImageFindingKeyword(ImageFindingKind kind) {
     return WordsFor(kind).keyword;

@@ -84,8 +84,9 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
     out << report.statusLine << '\n';
     if (unreachable)
         return 2;
-    const bool fits = imageReport ? ImageRemainingSectors(imageReport->sectors,
-                                                          ws.capacity.DiscCapacityClusters) >= 0
+    const bool fits = imageReport ? ImageCanBeMade(*imageReport) &&
+                                        ImageRemainingSectors(imageReport->sectors,
+                                                              ws.capacity.DiscCapacityClusters) >= 0
                                   : report.remainingBytes >= 0;
     return fits ? 0 : 1;
 }

@@ -46,4 +46,14 @@ char32_t DecodeUtf8At(std::string_view text, size_t& pos) {
     return codePoint;
 }
 
+bool IsValidUtf8(std::string_view text) {
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t start = pos;
+        const char32_t c = DecodeUtf8At(text, pos);
+        if (IsStrayByte(c, pos - start))
+            return false;
+    }
+    return true;
+}
+
 } // namespace ketrilo

@@ -29,6 +29,7 @@ expected=(
     "file-over-4gib|$w/big|4 GiB 以上のファイルです"
     "path-too-deep|$w/d/d/d/d/d/d/d|フォルダの階層が8段を超えています"
     "path-too-long|$w/$p60/$p60/$p60/$p60/last-straw|パスが255バイトを超えています"
+    "joliet-path-too-long|$w/$p60/$p60|Windows で見えるパスが長すぎます (Joliet のパスが240バイトを超えます)"
 )
 
 start_xvfb

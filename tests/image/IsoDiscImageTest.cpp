@@ -2,6 +2,7 @@
 // checks of what a burner would change or refuse.
 #include "image/IsoDiscImage.h"
 #include "../core/TempTree.h"
+#include "core/ImageChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -200,10 +202,85 @@ TEST(IsoDiscImageTest, FindsWhatTheBurnerWouldChangeOrRefuse) {
         {K::JolietNameCollision, tree.Path("w/" + cut + "2")},
         {K::PathTooDeep, tree.Path("w/d/d/d/d/d/d/d")},
         {K::PathTooLong, tree.Path(tooLong)},
+        {K::JolietPathTooLong, tree.Path("w/" + n60 + "/" + n60)}, // 1+3+121+121 = 246
     };
     EXPECT_EQ(found.size(), expected.size());
     for (const auto& e : expected)
         EXPECT_NE(std::find(found.begin(), found.end(), e), found.end()) << e.second;
+}
+
+// The image paths xorriso says it leaves out of the Joliet tree, as "j/...".
+std::vector<std::string> XorrisoJolietOmissions(const std::string& diskFolder) {
+    const std::string command = "LC_ALL=C.UTF-8 xorriso -as mkisofs -R -J -iso-level 3 -no-pad "
+                                "-graft-points -print-size 'j=" +
+                                diskFolder + "' 2>&1 >/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    pclose(pipe);
+    std::vector<std::string> paths;
+    const std::string head = "File \"/";
+    for (size_t at = text.find(head); at != std::string::npos; at = text.find(head, at + 1)) {
+        const size_t start = at + head.size();
+        if (text.find("can't be added to Joliet tree", start) != std::string::npos)
+            paths.push_back(text.substr(start, text.find('"', start) - start));
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// The Joliet path rule of libisofs, at its boundary: 1 byte, then for each level 1 byte and
+// 2 per unit of the Joliet name (a folder's cut to 64 units, a file with an extension to
+// 65), over 240 left out. Checked against what xorriso itself leaves out.
+TEST(IsoDiscImageTest, JolietPathsOverTheLimitAreTheOnesXorrisoLeavesOut) {
+    TempTree tree;
+    const std::string folder(70, 'F'); // cut to 64: "j/F" is 1+3+129 = 133 bytes
+    tree.Folder("j");
+    tree.Folder("j/" + folder);
+    tree.File("j/" + folder + "/" + std::string(53, 'a'), 1);         // 133+107 = 240
+    tree.File("j/" + folder + "/" + std::string(54, 'b'), 1);         // 242
+    tree.File("j/" + folder + "/" + std::string(100, 'c') + ".t", 1); // 65 units: 264
+    tree.Folder("j/" + folder + "/" + std::string(60, 'd'));          // 254, and its file
+    tree.File("j/" + folder + "/" + std::string(60, 'd') + "/e", 1);  // is not named again
+    const ImageReport report = IsoDiscImage().Measure({{"j", tree.Path("j")}}, nullptr);
+    std::vector<std::string> ours;
+    for (const ImageFinding& f : report.findings)
+        if (f.kind == ImageFindingKind::JolietPathTooLong)
+            ours.push_back("j/" + f.path.substr(tree.Path("j/").size()));
+    std::sort(ours.begin(), ours.end());
+    const std::vector<std::string> xorriso = XorrisoJolietOmissions(tree.Path("j"));
+    EXPECT_EQ(ours.size(), 3u);
+    EXPECT_EQ(ours, xorriso);
+}
+
+// A path of 255 bytes in the image passes, 256 does not; a name that is not UTF-8 and a
+// file over libisofs's largest are named, the latter instead of the 4 GiB finding.
+TEST(IsoDiscImageTest, PathLengthBoundaryBadBytesAndTheLargestFile) {
+    TempTree tree;
+    tree.Folder("p");
+    const std::string level(100, 'x');
+    tree.Folder("p/" + level);
+    tree.File("p/" + level + "/" + std::string(153, 'y'), 1); // 1+1+100+1+153 = 256: no,
+    tree.File("p/" + level + "/" + std::string(152, 'z'), 1); // 255 passes
+    tree.File("p/\xFEname", 1);
+    tree.File("p/largest", LargestImageFile);
+    tree.File("p/over", LargestImageFile + 1);
+    const ImageReport report = IsoDiscImage().Measure({{"p", tree.Path("p")}}, nullptr);
+    std::vector<std::pair<ImageFindingKind, std::string>> found;
+    for (const ImageFinding& f : report.findings)
+        if (f.kind != ImageFindingKind::JolietNameTooLong &&
+            f.kind != ImageFindingKind::JolietPathTooLong)
+            found.emplace_back(f.kind, f.path.substr(tree.Path("p/").size()));
+    using K = ImageFindingKind;
+    const std::vector<std::pair<ImageFindingKind, std::string>> expected = {
+        {K::FileOver4GiB, "largest"},
+        {K::FileTooLarge, "over"},
+        {K::PathTooLong, level + "/" + std::string(153, 'y')},
+        {K::NameNotUtf8, "\xFEname"},
+    };
+    EXPECT_EQ(found, expected);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
@@ -171,7 +172,8 @@ private slots:
             QStringLiteral("クラスタ:4,882,812,499個 サイズ:9,999,999,997,952バイト"
                            "(1466310%) 残り容量:-9,999,318,013,952バイト");
         QTRY_COMPARE(label->text(), line);
-        // The image line beside it at its longest too: it gives way, the status line not.
+        // The image line at its longest too: it takes a line of its own below, in a font
+        // no smaller than the status line's smallest, and the bar grows by that line.
         const QString image =
             QStringLiteral("イメージ:4,882,812,551セクタ 残り:-4,882,493,580セクタ");
         f.ImageStatusLabel->ShowText(image);
@@ -184,7 +186,10 @@ private slots:
         QVERIFY(std::abs(InkWidth(shown) - FreeInkWidth(line, label->font())) <= 1);
         FittingLabel* second = f.ImageStatusLabel;
         QCOMPARE(second->accessibleName(), image);
-        QVERIFY(second->x() >= label->x() + label->width());
+        QVERIFY(second->y() >= label->y() + label->height());
+        QCOMPARE(second->font().pixelSize(), 12);
+        QTRY_VERIFY(f.StatusBar1->height() > 28);
+        QTRY_VERIFY(second->height() >= QFontMetrics(second->font()).height());
         const QImage beside = second->grab().toImage();
         QVERIFY(InkWidth(beside) <= beside.width() - 2);
         QVERIFY(std::abs(InkWidth(beside) - FreeInkWidth(image, second->font())) <= 1);

@@ -9,6 +9,8 @@
 #include "core/Registration.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -68,6 +70,64 @@ private slots:
         QVERIFY2(m_fixture->Status().startsWith(QStringLiteral("クラスタ:%1個").arg(clusters)),
                  qPrintable(m_fixture->Status()));
         QCOMPARE(f.ProgressBar1->value(), clusters.toInt() * 100 / 200);
+    }
+
+    // Taking the plan's own discs in keeps it; a change of the well or of the disc makes
+    // it stale: the dialog says so and loads nothing more.
+    void aChangedWellOrDiscLeavesThePlanStale() {
+        TForm1& f = m_fixture->Form();
+        f.SetPlanImage(std::make_unique<ketrilo::test::ModelImage>());
+        f.PlanDiscs1->trigger();
+        PlanDialog* dialog = f.CurrentPlanDialog();
+        QVERIFY(dialog != nullptr);
+        dialog->Discs->selectRow(1);
+        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QTRY_VERIFY(f.Workspace().well.Size() > 0);
+        QVERIFY(!dialog->Stale());
+        dialog->Discs->selectRow(0);
+        QVERIFY(dialog->LoadButton->isEnabled());
+
+        f.ToolButton5Click(); // the user empties the well
+        QVERIFY(dialog->Stale());
+        QVERIFY(dialog->StaleNote->isVisibleTo(dialog));
+        QVERIFY(!dialog->LoadButton->isEnabled());
+        dialog->Discs->selectRow(2);
+        QVERIFY(!dialog->LoadButton->isEnabled()); // another row does not bring it back
+        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QTest::qWait(0);
+        QCOMPARE(f.Workspace().well.Size(), size_t(0));
+
+        // A new plan, then another disc in force.
+        ketrilo::Changes changes = ketrilo::RegisterDroppedPaths(
+            f.Workspace(), {Std("a"), Std("b"), Std("c")}, f.ImageList1, [](const std::string&) {});
+        f.ShowChanges(changes);
+        f.PlanDiscs1->trigger();
+        dialog = f.CurrentPlanDialog();
+        QVERIFY(!dialog->Stale());
+        f.Workspace().capacity.DiscCapacityClusters = 300;
+        ketrilo::Changes disc;
+        disc.capacity = true;
+        f.ShowChanges(disc);
+        QVERIFY(dialog->Stale());
+        QVERIFY(m_fixture->messages.empty());
+    }
+
+    // An item gone from the disk since the plan is named, and the well stays as it was.
+    void aVanishedItemIsNamedAndNothingLoads() {
+        TForm1& f = m_fixture->Form();
+        f.SetPlanImage(std::make_unique<ketrilo::test::ModelImage>());
+        f.PlanDiscs1->trigger();
+        PlanDialog* dialog = f.CurrentPlanDialog();
+        dialog->Discs->selectRow(0);
+        const QString first = dialog->Items->item(0, 2)->text();
+        QVERIFY(QFileInfo(first).isDir() ? QDir(first).removeRecursively() : QFile::remove(first));
+        QVERIFY(!QFileInfo::exists(first));
+        const size_t before = f.Workspace().well.Size();
+        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QTRY_COMPARE(m_fixture->messages.size(), size_t(1));
+        QVERIFY2(m_fixture->messages.front().text.contains(first),
+                 qPrintable(m_fixture->messages.front().text));
+        QCOMPARE(f.Workspace().well.Size(), before);
     }
 
     void cancellingChangesNothing() {

@@ -8,12 +8,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ui_test;
 
@@ -168,6 +173,38 @@ private slots:
         QCOMPARE(QFileInfo(Path("taken.txt")).size(), 7);
         QCOMPARE(ColumnTexts(f.ListView2, 0), QStringList({OldName}));
         QCOMPARE(ColumnTexts(f.ListView1, 0), QStringList({OldName}));
+    }
+
+    // A name whose first byte is not UTF-8: shortening its tail keeps that byte, and what
+    // is typed is written as typed.
+    void aByteThatIsNotUtf8KeepsItsByte() {
+        TForm1& f = Form();
+        const std::string folder = m_tree->path().toStdString() + '/';
+        const std::string oldName = "\xFE" + std::string(70, 'N') + ".txt";
+        const int fd = ::open((folder + oldName).c_str(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0);
+        ::close(fd);
+        const QByteArray uri =
+            "file://" + QByteArray::fromStdString(folder + oldName).toPercentEncoding("/") + "\r\n";
+        QVERIFY(DropUriList(f, uri, LowerAreaTop(f)));
+        QTableView* list = f.ListView2;
+        QCOMPARE(list->model()->rowCount(), 2);
+        DoubleClick(list, list->visualRect(list->model()->index(1, 0)).center());
+        QCOMPARE(f.Edit2->text().size(), 75);
+        QCOMPARE(f.Label3->text(), QStringLiteral("75"));
+        QTest::keyClick(f.Edit2, Qt::Key_End);
+        for (int i = 0; i < 14; ++i)
+            QTest::keyClick(f.Edit2, Qt::Key_Backspace);
+        QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("é"));
+        QApplication::sendEvent(f.Edit2, &accented);
+        QTest::keyClicks(f.Edit2, QStringLiteral(".txt"));
+        QTest::keyClick(f.Edit2, Qt::Key_Return);
+
+        const std::string newName = "\xFE" + std::string(60, 'N') + "\xC3\xA9.txt";
+        struct stat info {};
+        QCOMPARE(::lstat((folder + newName).c_str(), &info), 0);
+        QCOMPARE(::lstat((folder + oldName).c_str(), &info), -1);
+        QCOMPARE(m_fixture->messages.size(), size_t(0));
     }
 
     void escapeClosesAndKeepsTheText() {
