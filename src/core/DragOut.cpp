@@ -2,10 +2,10 @@
 
 #include "KetriloError.h"
 #include "OpenByPath.h"
+#include "SystemErrorText.h"
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <sys/stat.h>
 
 namespace ketrilo {
@@ -29,7 +29,7 @@ void CheckDragPaths(const std::vector<std::string>& paths) {
     struct stat entry {};
     for (const std::string& path : paths) {
         if (!StatByPath(path, entry)) {
-            throw KetriloError(path + ": " + std::strerror(errno));
+            throw KetriloError(path + ": " + SystemErrorText(errno));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "DirectoryReader.h"
 #include "EscapedText.h"
 #include "KetriloError.h"
+#include "SystemErrorText.h"
 #include "UniqueFd.h"
 
 #include <fcntl.h>
@@ -11,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -32,7 +32,7 @@ std::string Escaped(const std::string& path) {
 }
 
 KetriloError WriteError(const std::string& file) {
-    return KetriloError(EscapeControlCharacters(file) + " に書けません: " + std::strerror(errno));
+    return KetriloError(EscapeControlCharacters(file) + " に書けません: " + SystemErrorText(errno));
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -100,7 +100,7 @@ public:
         for (const std::string& name : stale)
             if (::unlinkat(m_fd, name.c_str(), 0) != 0 && errno != ENOENT)
                 throw KetriloError(EscapeControlCharacters(m_folder + name) +
-                                   " を消せません: " + std::strerror(errno));
+                                   " を消せません: " + SystemErrorText(errno));
         for (size_t i = 0; i < m_written.size(); ++i)
             if (::renameat(m_fd, m_written[i].pending.c_str(), m_fd, m_written[i].name.c_str()) !=
                 0)
@@ -147,7 +147,7 @@ std::vector<std::string> WriteGraftLists(const SpanningPlan& plan, const std::st
     const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.Valid())
         throw KetriloError(EscapeControlCharacters(folder) +
-                           " にリストを書けません: " + std::strerror(errno));
+                           " にリストを書けません: " + SystemErrorText(errno));
 
     // Numbers as wide as the count's, so that the lists sort in disc order.
     const size_t width = std::max<size_t>(2, std::to_string(texts.size()).size());

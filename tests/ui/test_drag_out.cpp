@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(m_fixture->messages.size(), size_t(1));
         QCOMPARE(m_fixture->messages[0].kind, MessageKind::Error);
         QCOMPARE(m_fixture->messages[0].text,
-                 Path("mid.bin") + QStringLiteral(": No such file or directory."));
+                 Path("mid.bin") + QStringLiteral(": ファイルまたはフォルダがありません."));
         QVERIFY(!f.Workspace().DraggingFromSelf);
         QCOMPARE(f.ListView1->model()->rowCount(), 3);
     }
