@@ -349,6 +349,19 @@ make_file() {
     head -c "$2" /dev/zero >"$1"
 }
 
+# make_linked_tree FOLDER COUNT: COUNT folders d0, d1, ... of 1,000 empty files each, and a
+# file first.bin of 3,000 bytes: a listing long enough to act on while it runs. The other
+# folders hold links to the first one's files, which are far quicker to make.
+make_linked_tree() {
+    local d
+    mkdir -p "$1/d0"
+    (cd "$1/d0" && touch f{0..999}.txt) || fail "cannot make the tree"
+    for ((d = 1; d < $2; d++)); do
+        cp -al "$1/d0" "$1/d$d" || fail "cannot make the tree"
+    done
+    make_file "$1/first.bin" 3000
+}
+
 # drop_from_peer FILE...: a file manager drags the files onto the well (the lower area).
 drop_from_peer() {
     start_peer source "$@"

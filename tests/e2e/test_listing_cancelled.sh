@@ -5,14 +5,8 @@
 source "$(dirname "$0")/lib.sh" "$@"
 
 tree=$E2E_WORK/tree
-# 200 folders of 1,000 empty files: a walk long enough for the Escape sent with the click.
-# The other folders hold links to the first one's files, which are far quicker to make.
-mkdir -p "$tree/d0"
-(cd "$tree/d0" && touch f{0..999}.txt) || fail "cannot make the tree"
-for ((d = 1; d < 200; d++)); do
-    cp -al "$tree/d0" "$tree/d$d" || fail "cannot make the tree"
-done
-make_file "$tree/first.bin" 3000
+# 200 folders: a walk long enough for the Escape sent with the click.
+make_linked_tree "$tree" 200
 
 start_xvfb
 start_ketrilo "$tree"

@@ -6,14 +6,7 @@
 source "$(dirname "$0")/lib.sh" "$@"
 
 tree=$E2E_WORK/tree
-# 400 folders of 1,000 empty files. The other folders hold links to the first one's files,
-# which are far quicker to make.
-mkdir -p "$tree/d0"
-(cd "$tree/d0" && touch f{0..999}.txt) || fail "cannot make the tree"
-for ((d = 1; d < 400; d++)); do
-    cp -al "$tree/d0" "$tree/d$d" || fail "cannot make the tree"
-done
-make_file "$tree/first.bin" 3000
+make_linked_tree "$tree" 400
 data=$E2E_WORK/data
 make_file "$data/one.bin" 10
 make_file "$data/two.bin" 20
