@@ -7,8 +7,8 @@
 // First the search alone (ChooseFill over estimated costs, sectors as the grain) on three
 // kinds of candidates; then the whole fill (FillDisc: the candidates read, searched, and
 // the result measured by libisofs) over real sparse files.
-#include "core/FillSearch.h"
-#include "core/ImageEstimate.h"
+#include "core/image/DiscImageEstimate.h"
+#include "core/plan/FillSearch.h"
 #include "image/IsoDiscImage.h"
 
 #include <fcntl.h>

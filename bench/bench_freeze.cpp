@@ -4,10 +4,10 @@
 // into thousands of blocks), sort by name, register one more file by a drop, delete the
 // selection, and sort once more. Prints the wall-clock time of each step, the view
 // painted. Usage: bench_freeze [FOLDER]
-#include "AppearanceSetup.h"
 #include "BenchSetUp.h"
-#include "ListViews.h"
-#include "Unit1.h"
+#include "app/AppearanceSetup.h"
+#include "window/Unit1.h"
+#include "window/widgets/ListViews.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 // The disc image of a large tree: the time libisofs takes to lay it out beside the time of
 // a walk of the same tree, and the figure beside xorriso's. Figures only, never pass or fail.
 // Usage: bench_image FILES [FOLDER]   (the tree is made once and reused while complete)
-#include "core/IconSource.h"
-#include "core/LongNameList.h"
-#include "core/MeasureFolder.h"
-#include "core/NoIcons.h"
+#include "core/workspace/IconSource.h"
+#include "core/workspace/LongNameList.h"
+#include "core/workspace/MeasureFolder.h"
+#include "core/workspace/NoIcons.h"
 #include "image/IsoDiscImage.h"
 
 #include <fcntl.h>

@@ -4,9 +4,9 @@
 // running a 10 ms timer during the listing (the listing's walk runs on a worker).
 // Folders: 100,000 small files in one folder, and a folder whose sub-folders hold
 // 300,000 files. Usage: bench_listing [FLAT_FOLDER [TREE_FOLDER]]
-#include "AppearanceSetup.h"
 #include "BenchSetUp.h"
-#include "Unit1.h"
+#include "app/AppearanceSetup.h"
+#include "window/Unit1.h"
 
 #include <QApplication>
 #include <QDir>

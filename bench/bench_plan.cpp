@@ -3,7 +3,7 @@
 // Figures only, never pass or fail.
 //
 //   bench_plan [TREE_FOLDER]   (default $TMPDIR/ketrilo-bench-plan-300k, made once)
-#include "core/SpanningPlan.h"
+#include "core/plan/SpanningPlan.h"
 #include "image/IsoDiscImage.h"
 
 #include <fcntl.h>

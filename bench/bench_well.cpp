@@ -1,12 +1,12 @@
 // The well at the size of a full disc of small files: 100,000 rows, 20,000 long names.
 // Prints the time of each operation in milliseconds. Run a Release build by hand.
 
-#include "core/CapacityStatus.h"
-#include "core/Maintenance.h"
-#include "core/NameRules.h"
-#include "core/Registration.h"
-#include "core/Sorting.h"
-#include "core/Workspace.h"
+#include "core/text/NameRules.h"
+#include "core/workspace/CapacityStatus.h"
+#include "core/workspace/Maintenance.h"
+#include "core/workspace/Registration.h"
+#include "core/workspace/Sorting.h"
+#include "core/workspace/WorkspaceCommands.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // one root name never share a bin, and only a bin holding a single item may be over
 // capacity.
 #include "FuzzInput.h"
-#include "core/BinPacking.h"
+#include "core/plan/BinPacking.h"
 
 #include <algorithm>
 #include <cstdint>

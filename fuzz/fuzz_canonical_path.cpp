@@ -2,7 +2,7 @@
 // and spelling it again changes nothing. Paths are looked up on this machine's real
 // file system, whose links (/proc/self/...) take part.
 #include "FuzzInput.h"
-#include "core/CanonicalPath.h"
+#include "core/disk/CanonicalPath.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The integer conversion of profile texts: both forms agree, and a decimal text that
 // converts means the number it spells.
 #include "FuzzInput.h"
-#include "core/KetriloError.h"
-#include "core/Numbers.h"
+#include "core/base/KetriloError.h"
+#include "core/text/Numbers.h"
 
 #include <charconv>
 

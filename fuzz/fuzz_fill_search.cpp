@@ -2,7 +2,7 @@
 // costs add up to the load, the load stays within the room, no two share a name, the
 // candidates costlier than the room are counted, and the same input gives the same set.
 #include "FuzzInput.h"
-#include "core/FillSearch.h"
+#include "core/plan/FillSearch.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // kinds and sizes. Input: the folder's image path, then entries split at NUL bytes, each
 // a kind byte and a name; the first eight bytes also seed the files' sizes.
 #include "FuzzInput.h"
-#include "core/ImageChecks.h"
-#include "core/ImageEstimate.h"
-#include "core/NameRules.h"
+#include "core/image/DiscImageChecks.h"
+#include "core/image/DiscImageEstimate.h"
+#include "core/text/NameRules.h"
 
 #include <cstdint>
 #include <limits>
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(extent >= records);
     FUZZ_CHECK(ketrilo::FolderExtentBytes(0) <= extent);
 
-    ketrilo::ImageChecks checks;
+    ketrilo::DiscImageChecks checks;
     checks.CheckFolder(imageFolder, "/d/", entries);
     size_t tooLong = 0;
     for (const ketrilo::ImageFinding& finding : checks.TakeFindings()) {

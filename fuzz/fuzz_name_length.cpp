@@ -1,7 +1,7 @@
 // The UTF-16 length of a name in any bytes, and the cut to a number of units.
 #include "FuzzInput.h"
-#include "core/NameRules.h"
-#include "core/Utf8.h"
+#include "core/text/NameRules.h"
+#include "core/text/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)

@@ -1,8 +1,8 @@
 // The disc profile file as a whole: any bytes load, and every chooser entry gives a
 // capacity or the error the user is shown.
 #include "FuzzInput.h"
-#include "core/KetriloError.h"
-#include "core/ProfileFile.h"
+#include "core/base/KetriloError.h"
+#include "core/profiles/ProfileFile.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

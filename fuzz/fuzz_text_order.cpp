@@ -1,7 +1,7 @@
 // The text order of the name columns on three texts: a strict weak ordering, which is
 // what sorting needs (irreflexive, antisymmetric, transitive, equivalence transitive).
 #include "FuzzInput.h"
-#include "core/Sorting.h"
+#include "core/workspace/Sorting.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The time stamp text over all of time_t (in UTC): the calendar date of the C library
 // where it has one, whole years included, and no text where it has none.
 #include "FuzzInput.h"
-#include "core/Timestamp.h"
+#include "core/text/Timestamp.h"
 
 #include <climits>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // A drop's text/uri-list to paths: any bytes are taken or refused whole, every path taken
 // is absolute without NUL, and writing the paths back as URLs reads back the same paths.
 #include "FuzzInput.h"
-#include "core/UriList.h"
+#include "core/disk/UriList.h"
 
 #include <string>
 

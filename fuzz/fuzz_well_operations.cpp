@@ -2,7 +2,7 @@
 // appends (duplicates refused), removals, reorders, replacements (two rows may then share
 // a path), renamed folders and clearing. Each input byte pair is one operation.
 #include "FuzzInput.h"
-#include "core/Well.h"
+#include "core/workspace/Well.h"
 
 #include <algorithm>
 #include <numeric>

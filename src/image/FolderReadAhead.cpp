@@ -1,8 +1,8 @@
 #include "FolderReadAhead.h"
 
-#include "core/DirectoryReader.h"
-#include "core/Numbers.h"
-#include "core/OpenByPath.h"
+#include "core/disk/DirectoryReader.h"
+#include "core/disk/OpenByPath.h"
+#include "core/text/Numbers.h"
 
 #include <fcntl.h>
 #include <unistd.h>

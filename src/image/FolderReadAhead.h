@@ -4,8 +4,8 @@
 // waits on the disk. Every entry comes with what the image takes from its status; a
 // symbolic link is never followed.
 
-#include "core/ImageChecks.h"
-#include "core/UniqueFd.h"
+#include "core/disk/UniqueFd.h"
+#include "core/image/DiscImageChecks.h"
 
 #include <sys/stat.h>
 

@@ -1,9 +1,9 @@
 #include "ImageTreeBuilder.h"
 
 #include "SizeOnlyStream.h"
-#include "core/EscapedText.h"
-#include "core/Numbers.h"
-#include "core/OpenByPath.h"
+#include "core/disk/OpenByPath.h"
+#include "core/text/EscapedText.h"
+#include "core/text/Numbers.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -5,8 +5,8 @@
 // ahead on helper threads; only the calling thread touches the image.
 
 #include "FolderReadAhead.h"
-#include "core/DiscImage.h"
-#include "core/ImageChecks.h"
+#include "core/image/DiscImage.h"
+#include "core/image/DiscImageChecks.h"
 
 #include "Libisofs.h"
 
@@ -20,7 +20,7 @@ namespace ketrilo {
 class ImageTreeBuilder {
 public:
     // image and checks are borrowed; progress may be null.
-    ImageTreeBuilder(IsoImage* image, ImageChecks& checks, WorkProgress* progress)
+    ImageTreeBuilder(IsoImage* image, DiscImageChecks& checks, WorkProgress* progress)
         : m_image(image), m_checks(checks), m_progress(progress) {}
 
     // Adds the items in order. Two items at one image path merge as a burner merges them:
@@ -54,7 +54,7 @@ private:
     IsoDir* FolderAt(const std::string& imageFolder);
 
     IsoImage* m_image;
-    ImageChecks& m_checks;
+    DiscImageChecks& m_checks;
     WorkProgress* m_progress;
     FolderReadAhead m_readAhead;
     int64_t m_dataSectors = 0;

@@ -1,8 +1,8 @@
 #include "IsoDiscImage.h"
 
 #include "ImageTreeBuilder.h"
-#include "core/ImageChecks.h"
-#include "core/Numbers.h"
+#include "core/image/DiscImageChecks.h"
+#include "core/text/Numbers.h"
 
 #include "Libisofs.h"
 
@@ -185,7 +185,7 @@ ImageReport IsoDiscImage::Measure(const std::vector<ImageItem>& items, WorkProgr
     Check(iso_image_new("ISOIMAGE", &raw), "image");
     ImageHandle image(raw);
 
-    ImageChecks checks;
+    DiscImageChecks checks;
     ImageTreeBuilder builder(raw, checks, progress);
     builder.AddItems(items);
     if (progress != nullptr)

@@ -3,7 +3,7 @@
 // images with, in the layout they make of a file drop: Rock Ridge and Joliet, ISO 9660
 // level 3, no padding. Nothing is written: only the layout is computed.
 
-#include "core/DiscImage.h"
+#include "core/image/DiscImage.h"
 
 namespace ketrilo {
 

@@ -1,4 +1,4 @@
-#include "core/BinPacking.h"
+#include "core/plan/BinPacking.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/CanonicalPath.h"
+#include "core/disk/CanonicalPath.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>

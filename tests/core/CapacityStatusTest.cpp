@@ -1,6 +1,6 @@
-#include "core/CapacityStatus.h"
-#include "core/KetriloError.h"
-#include "core/Workspace.h"
+#include "core/workspace/CapacityStatus.h"
+#include "core/base/KetriloError.h"
+#include "core/workspace/WorkspaceCommands.h"
 
 #include <gtest/gtest.h>
 

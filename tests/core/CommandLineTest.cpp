@@ -1,4 +1,4 @@
-#include "core/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "core/DirectorySearch.h"
+#include "core/disk/DirectorySearch.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>

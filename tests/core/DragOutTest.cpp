@@ -1,7 +1,8 @@
-#include "core/DragOut.h"
+#include "core/workspace/DragOut.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
-#include "core/KetriloError.h"
+#include "core/base/KetriloError.h"
+#include "core/workspace/WorkspaceCommands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/FillCommand.h"
+#include "cli/FillCommand.h"
 #include "ModelImage.h"
 #include "TempTree.h"
 

@@ -1,4 +1,4 @@
-#include "core/FillSearch.h"
+#include "core/plan/FillSearch.h"
 #include "ModelImage.h"
 #include "TempTree.h"
 

@@ -1,4 +1,4 @@
-#include "core/ImageEstimate.h"
+#include "core/image/DiscImageEstimate.h"
 
 #include <gtest/gtest.h>
 

@@ -3,17 +3,18 @@
 // "." or ".." after it makes the system go through it. Each case at a short path and at
 // one of about 8,000 bytes, twice what the system takes in one call.
 #include "TempTree.h"
-#include "core/CommandLine.h"
-#include "core/DirectorySearch.h"
-#include "core/DragOut.h"
-#include "core/KetriloError.h"
-#include "core/MeasureCommand.h"
-#include "core/MeasureFolder.h"
-#include "core/NoIcons.h"
-#include "core/PlanTree.h"
-#include "core/Registration.h"
-#include "core/Rename.h"
-#include "core/UniqueFd.h"
+#include "cli/CommandLine.h"
+#include "cli/MeasureCommand.h"
+#include "core/base/KetriloError.h"
+#include "core/disk/DirectorySearch.h"
+#include "core/disk/UniqueFd.h"
+#include "core/plan/PlanTree.h"
+#include "core/text/SystemErrorText.h"
+#include "core/workspace/DragOut.h"
+#include "core/workspace/MeasureFolder.h"
+#include "core/workspace/NoIcons.h"
+#include "core/workspace/Registration.h"
+#include "core/workspace/Rename.h"
 
 #include <gtest/gtest.h>
 
@@ -189,7 +190,7 @@ TEST_P(LinkedPathTest, ALinkThatLoopsIsReportedWithThePath) {
         CheckDragPaths({base + "lib/x.bin", base + "loop/x"});
         FAIL() << "a path through a loop must fail the drag";
     } catch (const KetriloError& error) {
-        EXPECT_EQ(error.what(), base + "loop/x: " + loopText);
+        EXPECT_EQ(error.what(), base + "loop/x: " + SystemErrorText(ELOOP));
     }
     std::ostringstream out, err;
     EXPECT_EQ(ParseWindowCommandLine({base + "loop"}, out, err).exitCode, 2);

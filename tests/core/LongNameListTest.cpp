@@ -1,4 +1,4 @@
-#include "core/LongNameList.h"
+#include "core/workspace/LongNameList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 #include "DescriptorLimit.h"
 #include "TempTree.h"
-#include "core/DirectorySearch.h"
-#include "core/DragOut.h"
-#include "core/KetriloError.h"
-#include "core/Maintenance.h"
-#include "core/MeasureCommand.h"
-#include "core/MeasureFolder.h"
-#include "core/NoIcons.h"
-#include "core/Registration.h"
-#include "core/Rename.h"
+#include "cli/MeasureCommand.h"
+#include "core/base/KetriloError.h"
+#include "core/disk/DirectorySearch.h"
+#include "core/workspace/DragOut.h"
+#include "core/workspace/Maintenance.h"
+#include "core/workspace/MeasureFolder.h"
+#include "core/workspace/NoIcons.h"
+#include "core/workspace/Registration.h"
+#include "core/workspace/Rename.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "core/Maintenance.h"
+#include "core/workspace/Maintenance.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
-#include "core/Registration.h"
+#include "core/workspace/Registration.h"
 
 #include <gtest/gtest.h>
 

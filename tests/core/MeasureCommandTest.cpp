@@ -1,7 +1,7 @@
-#include "core/MeasureCommand.h"
+#include "cli/MeasureCommand.h"
 #include "TempTree.h"
-#include "core/CapacityStatus.h"
-#include "core/CommandWords.h"
+#include "cli/CommandWords.h"
+#include "core/workspace/CapacityStatus.h"
 
 #include <gtest/gtest.h>
 

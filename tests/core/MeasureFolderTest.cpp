@@ -1,9 +1,9 @@
-#include "core/MeasureFolder.h"
+#include "core/workspace/MeasureFolder.h"
 #include "DescriptorLimit.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
-#include "core/NoIcons.h"
-#include "core/Timestamp.h"
+#include "core/text/Timestamp.h"
+#include "core/workspace/NoIcons.h"
 
 #include <gtest/gtest.h>
 

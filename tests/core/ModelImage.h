@@ -3,7 +3,7 @@
 // whole sectors per folder, so that it disagrees with the plan's additive estimate the
 // way a real layout does.
 
-#include "core/DiscImage.h"
+#include "core/image/DiscImage.h"
 
 #include <filesystem>
 #include <set>

@@ -1,5 +1,5 @@
-#include "core/NameRules.h"
-#include "core/Paths.h"
+#include "core/text/NameRules.h"
+#include "core/text/Paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/Numbers.h"
-#include "core/KetriloError.h"
+#include "core/text/Numbers.h"
+#include "core/base/KetriloError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "RecordingIcons.h"
 #include "TempTree.h"
-#include "core/MeasureFolder.h"
+#include "core/workspace/MeasureFolder.h"
 
 #include <gtest/gtest.h>
 

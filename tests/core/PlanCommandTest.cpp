@@ -1,4 +1,4 @@
-#include "core/PlanCommand.h"
+#include "cli/PlanCommand.h"
 #include "ModelImage.h"
 #include "TempTree.h"
 

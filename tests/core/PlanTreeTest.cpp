@@ -1,4 +1,4 @@
-#include "core/PlanTree.h"
+#include "core/plan/PlanTree.h"
 #include "DescriptorLimit.h"
 #include "TempTree.h"
 

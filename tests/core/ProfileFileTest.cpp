@@ -1,7 +1,7 @@
-#include "core/ProfileFile.h"
-#include "core/CapacityStatus.h"
-#include "core/IniFile.h"
-#include "core/KetriloError.h"
+#include "core/profiles/ProfileFile.h"
+#include "core/base/KetriloError.h"
+#include "core/profiles/IniFile.h"
+#include "core/workspace/CapacityStatus.h"
 
 #include <gtest/gtest.h>
 

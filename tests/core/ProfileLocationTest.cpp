@@ -1,6 +1,6 @@
-#include "core/ProfileLocation.h"
+#include "core/profiles/ProfileLocation.h"
 #include "TempTree.h"
-#include "core/ProfileFile.h"
+#include "core/profiles/ProfileFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // An icon source that hands out one fixed index and remembers every path it was asked for.
 
-#include "core/IconSource.h"
+#include "core/workspace/IconSource.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "core/Registration.h"
+#include "core/workspace/Registration.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
 

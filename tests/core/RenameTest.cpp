@@ -1,4 +1,4 @@
-#include "core/Rename.h"
+#include "core/workspace/Rename.h"
 #include "RecordingIcons.h"
 #include "TempTree.h"
 

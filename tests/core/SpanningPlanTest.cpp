@@ -1,7 +1,7 @@
-#include "core/SpanningPlan.h"
+#include "core/plan/SpanningPlan.h"
 #include "ModelImage.h"
 #include "TempTree.h"
-#include "core/KetriloError.h"
+#include "core/base/KetriloError.h"
 
 #include <gtest/gtest.h>
 

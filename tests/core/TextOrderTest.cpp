@@ -1,4 +1,4 @@
-#include "core/TextOrder.h"
+#include "core/text/TextOrder.h"
 
 #include <gtest/gtest.h>
 #include <unicode/coll.h>

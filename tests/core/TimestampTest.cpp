@@ -1,4 +1,4 @@
-#include "core/Timestamp.h"
+#include "core/text/Timestamp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/UriList.h"
+#include "core/disk/UriList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "RecordingIcons.h"
 #include "TempTree.h"
-#include "core/MeasureFolder.h"
-#include "core/NoIcons.h"
+#include "core/workspace/MeasureFolder.h"
+#include "core/workspace/NoIcons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/Well.h"
+#include "core/workspace/Well.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // What libisofs refuses and what no image can hold: named, measured without it, and
 // never taken for a disc that fits.
 #include "../core/TempTree.h"
-#include "core/MeasureCommand.h"
-#include "core/PlanCommand.h"
-#include "core/SpanningPlan.h"
+#include "cli/MeasureCommand.h"
+#include "cli/PlanCommand.h"
+#include "core/plan/SpanningPlan.h"
 #include "image/IsoDiscImage.h"
 
 #include <gtest/gtest.h>

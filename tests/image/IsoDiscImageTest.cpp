@@ -2,7 +2,7 @@
 // checks of what a burner would change or refuse.
 #include "image/IsoDiscImage.h"
 #include "../core/TempTree.h"
-#include "core/ImageChecks.h"
+#include "core/image/DiscImageChecks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // "ketrilo --measure --image": the image line, the check lines and the exit status.
 #include "../core/TempTree.h"
-#include "core/MeasureCommand.h"
+#include "cli/MeasureCommand.h"
 #include "image/IsoDiscImage.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // Plans made with the libisofs image, exported, and built by xorriso and genisoimage:
 // every disc's image fits, and is the image of that disc taken into the well.
 #include "../core/TempTree.h"
-#include "core/GraftList.h"
-#include "core/ImageStatus.h"
-#include "core/KetriloError.h"
-#include "core/NoIcons.h"
-#include "core/PlannedDiscLoad.h"
-#include "core/SpanningPlan.h"
+#include "cli/GraftList.h"
+#include "core/base/KetriloError.h"
+#include "core/image/DiscImageStatus.h"
+#include "core/plan/PlannedDiscLoad.h"
+#include "core/plan/SpanningPlan.h"
+#include "core/workspace/NoIcons.h"
 #include "image/IsoDiscImage.h"
 
 #include <gtest/gtest.h>

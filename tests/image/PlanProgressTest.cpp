@@ -1,8 +1,8 @@
 // What the progress display shows while a plan is made with the libisofs image: each file
 // and folder of the well once, though the plan reads them again for its images.
 #include "../core/TempTree.h"
-#include "core/SpanningPlan.h"
-#include "core/WorkProgress.h"
+#include "core/base/WorkProgress.h"
+#include "core/plan/SpanningPlan.h"
 #include "image/IsoDiscImage.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
 
-#include "DragHandle.h"
+#include "window/widgets/DragHandle.h"
 
 #include <QFile>
 #include <QTableView>

@@ -1,6 +1,6 @@
 // What the user reads must be whole: the largest figures in both lists, the longest
 // status line the shipped discs can produce, and the disc names in the chooser.
-#include "AppearanceSetup.h"
+#include "app/AppearanceSetup.h"
 #include "support/WindowFixture.h"
 
 #include <QAbstractItemView>

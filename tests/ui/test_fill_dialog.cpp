@@ -2,12 +2,12 @@
 // "ウェルに追加" registering the rows as the register button would, and both cancels
 // (in the dialog, and during the search) changing nothing.
 #include "../core/ModelImage.h"
-#include "FillDialog.h"
-#include "ProgressDisplay.h"
 #include "support/WaitingImage.h"
 #include "support/WindowFixture.h"
+#include "window/dialogs/FillDialog.h"
+#include "window/work/ProgressDisplay.h"
 
-#include "core/Registration.h"
+#include "core/workspace/Registration.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 // The real folder chooser, answered by a user simulated on its own widgets.
-#include "FileFolder.h"
-#include "QtMessageBoxes.h"
+#include "window/dialogs/FileFolder.h"
+#include "window/seams/QtMessageBoxes.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,8 +5,8 @@
 
 #include "../core/TempTree.h"
 
-#include "AppearanceSetup.h"
 #include "StateDump.h"
+#include "app/AppearanceSetup.h"
 
 #include <QComboBox>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 // Drops as other programs may really send them: text/uri-lists with comments, other hosts,
 // NULs, relative URLs, several spellings of one file, and one file a hundred thousand times.
-#include "ListViews.h"
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
+#include "window/widgets/ListViews.h"
 
 #include <QDir>
 #include <QTableView>

@@ -1,9 +1,9 @@
 // Names of one kind share one MIME lookup: the shared key must never join two names the
 // database tells apart, whatever the patterns (x.tar.gz, Makefile, *.C, README*, *.[1-9]).
-#include "ImageList.h"
-#include "MimeGlobKey.h"
+#include "window/icons/ImageList.h"
+#include "window/icons/MimeGlobKey.h"
 
-#include "AppearanceSetup.h"
+#include "app/AppearanceSetup.h"
 
 #include <QHash>
 #include <QMimeDatabase>

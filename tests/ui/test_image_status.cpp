@@ -3,11 +3,11 @@
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
 
-#include "ImageWatcher.h"
-#include "core/ImageChecks.h"
-#include "core/ImageStatus.h"
-#include "core/Numbers.h"
+#include "core/image/DiscImageChecks.h"
+#include "core/image/DiscImageStatus.h"
+#include "core/text/Numbers.h"
 #include "image/IsoDiscImage.h"
+#include "window/work/DiscImageWatcher.h"
 
 #include <QApplication>
 #include <QComboBox>

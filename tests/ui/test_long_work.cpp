@@ -3,10 +3,10 @@
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
 
-#include "AppearanceSetup.h"
-#include "LongWork.h"
 #include "StateDump.h"
-#include "core/WorkProgress.h"
+#include "app/AppearanceSetup.h"
+#include "core/base/WorkProgress.h"
+#include "window/work/LongWork.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -2,11 +2,11 @@
 // items, one disc taken into the well with the gauge and status following, and a cancel
 // during the computation that changes nothing.
 #include "../core/ModelImage.h"
-#include "ProgressDisplay.h"
 #include "support/WaitingImage.h"
 #include "support/WindowFixture.h"
+#include "window/work/ProgressDisplay.h"
 
-#include "core/Registration.h"
+#include "core/workspace/Registration.h"
 
 #include <QDir>
 #include <QFile>

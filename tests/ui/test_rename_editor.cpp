@@ -3,7 +3,7 @@
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
 
-#include "AnchoredPanel.h"
+#include "window/widgets/AnchoredPanel.h"
 
 #include <QApplication>
 #include <QDir>

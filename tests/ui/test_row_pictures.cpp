@@ -1,6 +1,6 @@
 // A row's picture says what its entry is: a folder (a hidden one too) the folder picture,
 // a symbolic link the theme's link picture, a file its type's picture.
-#include "AppearanceSetup.h"
+#include "app/AppearanceSetup.h"
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
 

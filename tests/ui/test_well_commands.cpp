@@ -1,9 +1,9 @@
 // The well as the user drives it: registering the folder list's selection, drops on the
 // upper and the lower area, duplicates, the self-drop guard, recalculating and clearing,
 // deleting by key, and sorting by a header click.
-#include "ListViews.h"
 #include "support/DropHelpers.h"
 #include "support/WindowFixture.h"
+#include "window/widgets/ListViews.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 // menu and tool bar, and which handler each command reaches.
 #include "support/WindowFixture.h"
 
-#include "AnchoredPanel.h"
-#include "DragHandle.h"
-#include "ListViews.h"
-#include "SplitterBar.h"
+#include "window/widgets/AnchoredPanel.h"
+#include "window/widgets/DragHandle.h"
+#include "window/widgets/ListViews.h"
+#include "window/widgets/SplitterBar.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "DropHelpers.h"
 
-#include "AnchoredPanel.h"
-#include "Unit1.h"
+#include "window/Unit1.h"
+#include "window/widgets/AnchoredPanel.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

@@ -1,8 +1,8 @@
 #pragma once
 // A disc image for the window tests of long work: it measures until the user cancels.
 
-#include "core/DiscImage.h"
-#include "core/WorkProgress.h"
+#include "core/base/WorkProgress.h"
+#include "core/image/DiscImage.h"
 
 #include <chrono>
 #include <thread>

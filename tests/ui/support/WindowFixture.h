@@ -2,8 +2,8 @@
 // A TForm1 for window tests: message boxes recorded instead of shown, a folder chooser
 // that answers from a queue, and small helpers for profile files and folder trees.
 
-#include "MessageBoxSeam.h"
-#include "Unit1.h"
+#include "window/Unit1.h"
+#include "window/seams/MessageBoxSeam.h"
 
 #include <QString>
 #include <QStringList>

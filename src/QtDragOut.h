@@ -1,9 +1,0 @@
-#pragma once
-// The real drag-out through QDrag.
-
-#include "DragOutSeam.h"
-
-class QtDragOut final : public DragOutSeam {
-public:
-    void RunCopyDrag(QWidget* source, const std::vector<std::string>& paths) override;
-};

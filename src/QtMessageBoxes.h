@@ -1,9 +1,0 @@
-#pragma once
-// The real message boxes, through QMessageBox.
-
-#include "MessageBoxSeam.h"
-
-class QtMessageBoxes final : public MessageBoxSeam {
-public:
-    void Show(QWidget* parent, MessageKind kind, const QString& text) override;
-};

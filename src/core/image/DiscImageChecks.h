@@ -1,0 +1,61 @@
+#pragma once
+// What a burning program would change or refuse in the image it builds from the well,
+// decided entry by entry while the image's tree is read.
+
+#include "core/image/DiscImage.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ketrilo {
+
+// One entry of a folder as the image holds it.
+struct ImageEntry {
+    enum class Kind { Folder, File, Other }; // Other: a link or a special file (no Joliet name)
+    std::string name;
+    Kind kind = Kind::File;
+    int64_t size = 0;
+};
+
+inline constexpr int64_t FourGiB = int64_t{1} << 32;
+// A plain ISO 9660 reader sees at most eight folder levels (the root is the first) and
+// paths of at most this many bytes.
+inline constexpr int IsoFolderLevels = 8;
+inline constexpr size_t IsoPathBytes = 255;
+// libisofs leaves out of the Joliet tree an entry whose Joliet path, counted as 1 + for each
+// level 1 + 2 bytes per UCS-2 unit of its Joliet name, exceeds this.
+inline constexpr int JolietPathBytes = 240;
+// The largest file libisofs writes: 100 sections of 0xFFFFF800 bytes.
+inline constexpr int64_t LargestImageFile = int64_t{100} * 0xFFFFF800;
+
+class DiscImageChecks {
+public:
+    // The well items themselves, in well order: a later item whose image path an earlier
+    // one already takes collides at the image's root.
+    void CheckItems(const std::vector<ImageItem>& items, const std::vector<ImageEntry>& entries);
+
+    // The entries of one folder. imageFolder: the folder's path in the image ("" for the
+    // root, otherwise "a/b"); diskFolder: its path on disk, ending in "/".
+    void CheckFolder(const std::string& imageFolder, const std::string& diskFolder,
+                     const std::vector<ImageEntry>& entries);
+
+    // An entry the image's library refuses, with what the library says.
+    void Refused(const std::string& diskPath, const std::string& detail);
+
+    // The findings ordered by path, then kind.
+    [[nodiscard]] std::vector<ImageFinding> TakeFindings();
+
+private:
+    // An entry at imagePath; parentSeen: its folder already was too deep or too long, so
+    // only that folder is reported.
+    // jolietParent: the Joliet path bytes of the entry's folder, or -1 when that folder is
+    // already out of the Joliet tree.
+    void CheckEntry(const ImageEntry& entry, const std::string& imagePath,
+                    const std::string& diskPath, bool parentSeen, int64_t jolietParent);
+    void Add(ImageFindingKind kind, const std::string& diskPath);
+
+    std::vector<ImageFinding> m_findings;
+};
+
+} // namespace ketrilo

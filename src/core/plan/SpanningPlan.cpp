@@ -1,0 +1,402 @@
+#include "core/plan/SpanningPlan.h"
+
+#include "core/base/KetriloError.h"
+#include "core/image/DiscImageEstimate.h"
+#include "core/plan/BinPacking.h"
+#include "core/plan/PlanTree.h"
+#include "core/text/EscapedText.h"
+#include "core/text/Numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <set>
+
+namespace ketrilo {
+
+namespace {
+
+// Repairs move items between discs and measure again; past this many rounds the
+// items that leave a disc get new discs, which always ends.
+constexpr size_t RepairRoundsBeforeNewDiscs = 6;
+
+class Planner {
+public:
+    Planner(const std::vector<std::string>& paths, int64_t capacity, DiscImage& image,
+            WorkProgress* progress)
+        : m_capacity(capacity), m_image(image), m_progress(progress),
+          m_tree(ScanPlanTree(paths, progress)) {}
+
+    SpanningPlan Run() {
+        SpanningPlan plan;
+        plan.capacity = m_capacity;
+        if (m_progress != nullptr)
+            m_progress->StopCounting(); // every file is counted: the images read them again
+        m_fixed = m_image.Measure({}, m_progress).sectors;
+        if (m_fixed >= m_capacity)
+            throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
+        const ImageReport whole = m_image.Measure(RootItems(), m_progress);
+        plan.imageSectors = whole.sectors;
+        std::vector<std::string> refused;
+        for (const ImageFinding& finding : whole.findings) {
+            if (finding.kind == ImageFindingKind::Refused) {
+                plan.refused.push_back(finding);
+                refused.push_back(finding.path);
+            }
+        }
+        LeaveOutOfImage(m_tree, refused);
+        Calibrate(plan.imageSectors);
+
+        std::vector<std::vector<uint32_t>> discs;
+        std::vector<int64_t> sectors;
+        for (;;) {
+            m_tooLarge.clear();
+            std::vector<uint32_t> parts;
+            for (uint32_t root : m_tree.roots)
+                Expand(root, parts);
+            discs = Join(Pack(parts));
+            const int32_t split = Verify(discs, sectors);
+            if (split < 0)
+                break;
+            // A lone item that does not fit is split from now on and never joined again,
+            // so every round splits a node no earlier round did: there are only so many.
+            if (!m_forcedSplits.insert(static_cast<uint32_t>(split)).second)
+                throw KetriloError("ディスクの割り振りが終わりません (" +
+                                   EscapeControlCharacters(m_tree.nodes[split].diskPath) +
+                                   " を何度分けても入りません)");
+        }
+        for (size_t d = 0; d < discs.size(); ++d)
+            plan.discs.push_back(Disc(discs[d], sectors[d]));
+        // Files left out take their data and, at most, a sector of records with them.
+        int64_t planned = plan.imageSectors;
+        for (uint32_t node : m_tooLarge) {
+            plan.tooLarge.push_back(m_tree.nodes[node].diskPath);
+            planned -= m_tree.nodes[node].dataBytes / ImageSectorBytes + 1;
+        }
+        planned = std::max<int64_t>(planned, 0);
+        plan.lowerBound = planned / m_capacity + (planned % m_capacity != 0);
+        return plan;
+    }
+
+private:
+    std::vector<ImageItem> RootItems() const {
+        std::vector<ImageItem> items;
+        for (uint32_t root : m_tree.roots)
+            items.push_back({m_tree.nodes[root].name, m_tree.nodes[root].diskPath});
+        return items;
+    }
+
+    // Scales the estimate's overhead (everything but file data) to what the image of
+    // the whole well really needs.
+    void Calibrate(int64_t imageSectors) {
+        int64_t estimated = 0, data = 0;
+        for (uint32_t root : m_tree.roots) {
+            const PlanNode& n = m_tree.nodes[root];
+            estimated += n.recordBytes + n.contentBytes - n.dataBytes;
+            data += n.dataBytes;
+        }
+        const int64_t real = (imageSectors - m_fixed) * ImageSectorBytes - data;
+        if (estimated > 0 && real > 0)
+            m_ratio =
+                std::clamp(static_cast<double>(real) / static_cast<double>(estimated), 0.5, 4.0);
+        // Room kept free on each disc for what the estimate misses: half a percent of
+        // the overhead a full disc carries.
+        const double overheadShare = imageSectors > 0
+                                         ? static_cast<double>(std::max<int64_t>(real, 0)) /
+                                               static_cast<double>(imageSectors) / ImageSectorBytes
+                                         : 0.0;
+        m_margin =
+            1 + static_cast<int64_t>(overheadShare * static_cast<double>(m_capacity) / 200.0);
+    }
+
+    // Every cost saturates: a sparse file may be as large as a size can be.
+    int64_t Scaled(int64_t bytes, int64_t data) const {
+        const double overhead = std::ceil(static_cast<double>(bytes - data) * m_ratio);
+        return overhead >= 0x1p63 ? std::numeric_limits<int64_t>::max()
+                                  : SaturatingAdd(data, static_cast<int64_t>(overhead));
+    }
+    int64_t PartCost(uint32_t node) const {
+        const PlanNode& n = m_tree.nodes[node];
+        return Scaled(SaturatingAdd(n.recordBytes, n.contentBytes), n.dataBytes);
+    }
+    int64_t BinBytes() const { return (m_capacity - m_fixed - m_margin) * ImageSectorBytes; }
+
+    bool FitsAlone(uint32_t node) const {
+        return PartCost(node) <= BinBytes() && !m_forcedSplits.contains(node);
+    }
+
+    // The node whole when it fits a disc alone; otherwise its children, recursively.
+    void Expand(uint32_t node, std::vector<uint32_t>& parts) {
+        const PlanNode& n = m_tree.nodes[node];
+        if (FitsAlone(node))
+            parts.push_back(node);
+        else if (n.isFolder && !n.children.empty())
+            for (uint32_t child : n.children)
+                Expand(child, parts);
+        else
+            m_tooLarge.push_back(node);
+    }
+
+    struct Packing {
+        std::vector<uint32_t> parts;
+        std::vector<std::vector<uint32_t>> discs;
+    };
+
+    // Every part lands at the disc's root under its own name, as a drop into a burner
+    // places it: two parts of one name never share a disc.
+    PackProblem Problem(const std::vector<uint32_t>& parts) const {
+        PackProblem problem;
+        problem.capacity = BinBytes();
+        std::map<std::string, uint32_t> nameIds;
+        for (uint32_t node : parts) {
+            PackItem item;
+            item.cost = PartCost(node);
+            item.owner = node;
+            item.rootName = nameIds.emplace(m_tree.nodes[node].name, nameIds.size()).first->second;
+            problem.items.push_back(std::move(item));
+        }
+        return problem;
+    }
+
+    std::vector<std::vector<uint32_t>> Discs(const std::vector<uint32_t>& parts,
+                                             const PackedBins& bins) const {
+        std::vector<std::vector<uint32_t>> discs(bins.Count());
+        for (size_t b = 0; b < bins.Count(); ++b)
+            for (uint32_t item : bins.Items(b))
+                discs[b].push_back(parts[item]);
+        return discs;
+    }
+
+    // Packs the parts; while that takes more discs than their cost needs, the costliest
+    // folders are split too (one, then two, four, ...) and the best packing is kept.
+    std::vector<std::vector<uint32_t>> Pack(std::vector<uint32_t> parts) {
+        PackProblem problem = Problem(parts);
+        std::vector<std::vector<uint32_t>> best = Discs(parts, PackBins(problem, m_progress));
+        for (size_t count = 1;; count *= 2) {
+            int64_t total = 0;
+            for (const PackItem& item : problem.items)
+                total = SaturatingAdd(total, item.cost);
+            if (static_cast<int64_t>(best.size()) <=
+                (total + problem.capacity - 1) / problem.capacity)
+                break;
+            std::vector<uint32_t> folders;
+            for (uint32_t node : parts)
+                if (!m_tree.nodes[node].children.empty())
+                    folders.push_back(node);
+            if (folders.empty())
+                break;
+            std::stable_sort(folders.begin(), folders.end(),
+                             [this](uint32_t a, uint32_t b) { return PartCost(a) > PartCost(b); });
+            folders.resize(std::min(count, folders.size()));
+            std::vector<uint32_t> finer;
+            for (uint32_t node : parts) {
+                if (std::find(folders.begin(), folders.end(), node) == folders.end())
+                    finer.push_back(node);
+                else
+                    finer.insert(finer.end(), m_tree.nodes[node].children.begin(),
+                                 m_tree.nodes[node].children.end());
+            }
+            parts = std::move(finer);
+            problem = Problem(parts);
+            std::vector<std::vector<uint32_t>> packed = Discs(parts, PackBins(problem, m_progress));
+            if (packed.size() < best.size())
+                best = std::move(packed);
+        }
+        return best;
+    }
+
+    // A split folder whose parts all ended on one disc goes there whole again, unless
+    // its name is already taken at that disc's root.
+    std::vector<std::vector<uint32_t>> Join(const std::vector<std::vector<uint32_t>>& discs) const {
+        std::vector<int32_t> discOf(m_tree.nodes.size(), -2); // -2: not planned, -1: mixed
+        std::vector<std::multiset<std::string>> names(discs.size());
+        for (size_t d = 0; d < discs.size(); ++d)
+            for (uint32_t node : discs[d]) {
+                discOf[node] = static_cast<int32_t>(d);
+                names[d].insert(m_tree.nodes[node].name);
+            }
+        for (size_t i = m_tree.nodes.size(); i-- > 0;) {
+            const PlanNode& n = m_tree.nodes[i];
+            if (discOf[i] != -2 || n.children.empty())
+                continue;
+            int32_t common = discOf[n.children.front()];
+            for (uint32_t child : n.children)
+                if (discOf[child] != common)
+                    common = -1;
+            // A folder split because it overflowed a disc alone stays split.
+            discOf[i] =
+                common < 0 || m_forcedSplits.contains(static_cast<uint32_t>(i)) ? -1 : common;
+            if (discOf[i] < 0)
+                continue;
+            std::multiset<std::string>& taken = names[static_cast<size_t>(common)];
+            for (uint32_t child : n.children)
+                taken.erase(taken.find(m_tree.nodes[child].name));
+            if (taken.contains(n.name)) {
+                discOf[i] = -1;
+                for (uint32_t child : n.children)
+                    taken.insert(m_tree.nodes[child].name);
+            } else {
+                taken.insert(n.name);
+            }
+        }
+        std::vector<std::vector<uint32_t>> joined(discs.size());
+        std::vector<uint32_t> stack(m_tree.roots.rbegin(), m_tree.roots.rend());
+        while (!stack.empty()) {
+            const uint32_t node = stack.back();
+            stack.pop_back();
+            if (discOf[node] >= 0) {
+                joined[static_cast<size_t>(discOf[node])].push_back(node);
+            } else if (discOf[node] == -1) {
+                const std::vector<uint32_t>& children = m_tree.nodes[node].children;
+                stack.insert(stack.end(), children.rbegin(), children.rend());
+            }
+        }
+        return joined;
+    }
+
+    std::vector<ImageItem> ImageItems(const std::vector<uint32_t>& nodes) const {
+        std::vector<ImageItem> items;
+        for (uint32_t node : nodes)
+            items.push_back({m_tree.nodes[node].name, m_tree.nodes[node].diskPath});
+        return items;
+    }
+
+    // Measures every disc (into real) and moves items out of those that overflow until
+    // all fit. Returns -1 when done, or a node that overflows a disc alone.
+    int32_t Verify(std::vector<std::vector<uint32_t>>& discs, std::vector<int64_t>& real) {
+        real.assign(discs.size(), -1);
+        // Past the repair rounds, each round moves some items of every overflowing disc
+        // to a new disc: the items beyond the first of each disc decrease, so it ends
+        // within as many rounds as there are items.
+        size_t items = 0;
+        for (const std::vector<uint32_t>& disc : discs)
+            items += disc.size();
+        const size_t lastRound = RepairRoundsBeforeNewDiscs + items;
+        for (size_t round = 0;; ++round) {
+            if (round > lastRound)
+                throw KetriloError("ディスクの割り振りが " + std::to_string(lastRound) +
+                                   " 回の測り直しで終わりません");
+            bool over = false;
+            for (size_t d = 0; d < discs.size(); ++d) {
+                if (real[d] < 0)
+                    real[d] = m_image.Measure(ImageItems(discs[d]), m_progress).sectors;
+                over = over || real[d] > m_capacity;
+            }
+            if (!over)
+                return -1;
+            // Sectors moved onto each measured disc this round, by the estimate: a disc
+            // with room takes items until that room is spent, and is measured again next.
+            std::vector<int64_t> added(discs.size(), 0);
+            for (size_t d = 0; d < discs.size(); ++d) {
+                if (real[d] <= m_capacity)
+                    continue;
+                if (discs[d].size() == 1)
+                    return static_cast<int32_t>(discs[d].front());
+                const std::vector<uint32_t> leaving = Leaving(discs[d], real[d] - m_capacity);
+                for (uint32_t node : leaving)
+                    discs[d].erase(std::find(discs[d].begin(), discs[d].end(), node));
+                real[d] = -1;
+                // The items no other disc has room for share one new disc, which is
+                // measured and repaired in turn: one disc each would leave discs nearly
+                // empty wherever the estimate is low.
+                size_t fresh = discs.size();
+                for (uint32_t node : leaving) {
+                    size_t to = round < RepairRoundsBeforeNewDiscs
+                                    ? Room(discs, real, added, node, d)
+                                    : discs.size();
+                    if (to == discs.size()) {
+                        if (fresh == discs.size()) {
+                            discs.emplace_back();
+                            real.push_back(-1);
+                            added.push_back(0);
+                        }
+                        to = fresh;
+                    }
+                    discs[to].push_back(node);
+                    added[to] = SaturatingAdd(added[to], PartSectors(node));
+                }
+            }
+            for (size_t d = 0; d < discs.size(); ++d)
+                if (added[d] > 0)
+                    real[d] = -1;
+        }
+    }
+
+    // The items that leave a disc excess sectors over: the cheapest one that frees
+    // enough, or else the costliest ones until enough is freed; never all of them.
+    std::vector<uint32_t> Leaving(std::vector<uint32_t> nodes, int64_t excess) const {
+        const int64_t need = BytesOnDisc(SaturatingAdd(excess, 1)); // a sector is a cluster
+        std::stable_sort(nodes.begin(), nodes.end(),
+                         [this](uint32_t a, uint32_t b) { return PartCost(a) < PartCost(b); });
+        for (uint32_t node : nodes)
+            if (PartCost(node) >= need)
+                return {node};
+        std::vector<uint32_t> leaving;
+        int64_t freed = 0;
+        for (size_t i = nodes.size(); i-- > 1 && freed < need;) {
+            leaving.push_back(nodes[i]);
+            freed = SaturatingAdd(freed, PartCost(nodes[i]));
+        }
+        return leaving;
+    }
+
+    // The first disc other than from whose measured room, less what it took this round,
+    // takes the node with the margin to spare; discs.size() when none does.
+    size_t Room(const std::vector<std::vector<uint32_t>>& discs, const std::vector<int64_t>& real,
+                const std::vector<int64_t>& added, uint32_t node, size_t from) const {
+        const int64_t sectors = PartSectors(node);
+        for (size_t d = 0; d < discs.size(); ++d)
+            if (d != from && real[d] >= 0 &&
+                SaturatingAdd(real[d] + added[d], sectors) + m_margin <= m_capacity &&
+                !Collides(discs[d], node))
+                return d;
+        return discs.size();
+    }
+    int64_t PartSectors(uint32_t node) const {
+        return ClustersFor(ImageSectorBytes, PartCost(node));
+    }
+    bool Collides(const std::vector<uint32_t>& disc, uint32_t node) const {
+        return std::any_of(disc.begin(), disc.end(), [this, node](uint32_t other) {
+            return m_tree.nodes[other].name == m_tree.nodes[node].name;
+        });
+    }
+
+    PlannedDisc Disc(std::vector<uint32_t> nodes, int64_t sectors) const {
+        std::sort(nodes.begin(), nodes.end());
+        PlannedDisc disc;
+        for (uint32_t node : nodes) {
+            const PlanNode& n = m_tree.nodes[node];
+            disc.items.push_back({n.name, n.diskPath, n.isFolder, n.wellClusters});
+            disc.clusters += n.wellClusters;
+        }
+        disc.sectors = sectors;
+        return disc;
+    }
+
+    int64_t m_capacity;
+    DiscImage& m_image;
+    WorkProgress* m_progress;
+    PlanTree m_tree;
+    int64_t m_fixed = 0;
+    int64_t m_margin = 1;
+    double m_ratio = 1.0;
+    std::set<uint32_t> m_forcedSplits;
+    std::vector<uint32_t> m_tooLarge;
+};
+
+} // namespace
+
+std::vector<ImageItem> ImageItemsOf(const PlannedDisc& disc) {
+    std::vector<ImageItem> items;
+    for (const PlannedItem& item : disc.items)
+        items.push_back({item.imagePath, item.diskPath});
+    return items;
+}
+
+SpanningPlan PlanDiscs(const std::vector<std::string>& paths, int64_t capacity, DiscImage& image,
+                       WorkProgress* progress) {
+    return Planner(paths, capacity, image, progress).Run();
+}
+
+} // namespace ketrilo

@@ -1,0 +1,56 @@
+// TForm1's well commands: register, recalculate, clear, delete, sort by column.
+#include "window/Unit1.h"
+
+#include "core/workspace/Maintenance.h"
+#include "core/workspace/Registration.h"
+#include "core/workspace/WorkspaceCommands.h"
+#include "window/widgets/ListViews.h"
+#include "window/work/LongWork.h"
+
+#include <QTableView>
+
+namespace {
+
+bool IsDeleteKey(int key) {
+    return key == Qt::Key_Delete || key == Qt::Key_Backspace;
+}
+
+} // namespace
+
+void TForm1::ToolButton1Click() {
+    ShowChanges(ketrilo::RegisterFolderRows(m_ws, SelectedRows(ListView3)));
+}
+
+void TForm1::ToolButton4Click() {
+    // Measured on a worker into a copy of the well, taken only when it finished.
+    ketrilo::Workspace fresh;
+    fresh.well = m_ws.well;
+    fresh.capacity = m_ws.capacity;
+    ketrilo::Changes recalculated;
+    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
+            recalculated = ketrilo::RecalculateWell(fresh, &progress);
+        }))
+        return;
+    m_ws.well = std::move(fresh.well);
+    m_ws.capacity = fresh.capacity;
+    ShowChanges(recalculated);
+}
+
+void TForm1::ToolButton5Click() {
+    ShowChanges(ketrilo::ClearWell(m_ws));
+}
+
+void TForm1::ListView1KeyDown(int key, Qt::KeyboardModifiers) {
+    // Only the delete keys remove rows: Shift, Ctrl and arrows extend the selection.
+    if (!IsDeleteKey(key))
+        return;
+    ShowChanges(ketrilo::DeleteWellRows(m_ws, SelectedRows(ListView1)));
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+    ShowChanges(ketrilo::SortWellByColumn(m_ws, column));
+}
+
+void TForm1::ListView3ColumnClick(int column) {
+    ShowChanges(ketrilo::SortFolderListByColumn(m_ws, column));
+}
