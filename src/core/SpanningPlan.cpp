@@ -126,6 +126,17 @@ private:
         return PartCost(node) <= BinBytes() && !m_forcedSplits.contains(node);
     }
 
+    // The estimate keeps a margin: what it cannot split further is measured alone before
+    // it is called too large, so that a file filling a disc to its last sector gets one.
+    bool MeasuredFitsAlone(uint32_t node) {
+        if (m_forcedSplits.contains(node))
+            return false;
+        const auto [known, added] = m_measuredAlone.emplace(node, false);
+        if (added)
+            known->second = m_image.Measure(ImageItems({node}), m_progress).sectors <= m_capacity;
+        return known->second;
+    }
+
     // The node whole when it fits a disc alone; otherwise its children, recursively.
     void Expand(uint32_t node, std::vector<uint32_t>& parts) {
         const PlanNode& n = m_tree.nodes[node];
@@ -134,6 +145,8 @@ private:
         else if (n.isFolder && !n.children.empty())
             for (uint32_t child : n.children)
                 Expand(child, parts);
+        else if (MeasuredFitsAlone(node))
+            parts.push_back(node);
         else
             m_tooLarge.push_back(node);
     }
@@ -382,6 +395,7 @@ private:
     int64_t m_margin = 1;
     double m_ratio = 1.0;
     std::set<uint32_t> m_forcedSplits;
+    std::map<uint32_t, bool> m_measuredAlone;
     std::vector<uint32_t> m_tooLarge;
 };
 

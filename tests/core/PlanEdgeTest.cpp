@@ -1,0 +1,31 @@
+// Edges the plan's fuzz target found.
+#include "ModelImage.h"
+#include "TempTree.h"
+#include "core/SpanningPlan.h"
+
+#include <gtest/gtest.h>
+
+namespace ketrilo {
+namespace {
+
+constexpr int64_t Sector = 2048;
+
+// Alone, the model image takes the fixed part, the data and one sector of records: a file
+// of 14 sectors fills a disc of 45 to its last sector, one of 15 overflows it.
+TEST(PlanEdge, AFileFillingADiscToItsLastSectorIsPlannedNotTooLarge) {
+    test::TempTree t;
+    const std::string exact = t.File("exact", 14 * Sector);
+    const std::string over = t.File("over", 15 * Sector);
+    test::ModelImage image;
+    ASSERT_EQ(image.Measure({{"exact", exact}}, nullptr).sectors, 45);
+
+    const SpanningPlan plan = PlanDiscs({exact, over}, 45, image, nullptr);
+    ASSERT_EQ(plan.discs.size(), 1u);
+    ASSERT_EQ(plan.discs[0].items.size(), 1u);
+    EXPECT_EQ(plan.discs[0].items[0].diskPath, exact);
+    EXPECT_EQ(plan.discs[0].sectors, 45);
+    EXPECT_EQ(plan.tooLarge, std::vector<std::string>{over});
+}
+
+} // namespace
+} // namespace ketrilo
