@@ -45,7 +45,7 @@ std::multiset<std::string> FilesUnder(const std::vector<std::string>& paths) {
             continue;
         }
         for (const auto& e : fs::recursive_directory_iterator(path))
-            if (!e.is_directory() || e.is_symlink())
+            if (e.is_symlink() || !e.is_directory())
                 files.insert(e.path().string());
     }
     return files;
