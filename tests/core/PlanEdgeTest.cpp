@@ -29,3 +29,27 @@ TEST(PlanEdge, AFileFillingADiscToItsLastSectorIsPlannedNotTooLarge) {
 
 } // namespace
 } // namespace ketrilo
+
+namespace ketrilo {
+namespace {
+
+// The model image, like a real one, stores a link as a link: a link to a file too large
+// for a disc is no file too large.
+TEST(PlanEdge, AFileTooLargeInsideASplitFolderEndsThePlanAndALinkToOneFits) {
+    test::TempTree t;
+    t.Folder("d");
+    t.File("d/big", 12 * Sector + 1);
+    t.File("d/a", 0);
+    t.File("top", 12 * Sector + 1);
+    t.Link("link", t.Path("top"));
+    t.Folder("empty");
+    t.File("small", 2 * Sector + 1);
+    test::ModelImage image;
+    const SpanningPlan plan =
+        PlanDiscs({t.Path("top"), t.Path("link"), t.Path("empty"), t.Path("small"), t.Path("d")},
+                  42, image, nullptr);
+    EXPECT_EQ(plan.tooLarge, (std::vector<std::string>{t.Path("top"), t.Path("d/big")}));
+}
+
+} // namespace
+} // namespace ketrilo
