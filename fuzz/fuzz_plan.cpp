@@ -4,6 +4,7 @@
 // disc or reported too large, each disc measures within capacity, no two items of one
 // name share a disc, and where the files are small beside a disc the plan takes at most
 // one disc over its lower bound. A file is reported too large only when alone it is.
+#include "../tests/core/FilesUnder.h"
 #include "../tests/core/ModelImage.h"
 #include "../tests/core/TempTree.h"
 #include "FuzzInput.h"
@@ -33,22 +34,6 @@ std::string NameFrom(ketrilo::fuzz::Bytes& in) {
     for (uint32_t n = 1 + in.Next() % 4; n > 0; --n)
         name += Pieces[in.Next() % std::size(Pieces)];
     return name == "." || name == ".." ? name + "a" : name;
-}
-
-// Every file under the paths (links and hard links each count as themselves).
-std::multiset<std::string> FilesUnder(const std::vector<std::string>& paths) {
-    namespace fs = std::filesystem;
-    std::multiset<std::string> files;
-    for (const std::string& path : paths) {
-        if (!fs::is_directory(fs::symlink_status(path))) {
-            files.insert(path);
-            continue;
-        }
-        for (const auto& e : fs::recursive_directory_iterator(path))
-            if (e.is_symlink() || !e.is_directory())
-                files.insert(e.path().string());
-    }
-    return files;
 }
 
 } // namespace
@@ -118,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(names.insert(item.imagePath).second);
         }
     }
-    FUZZ_CHECK(FilesUnder(planned) == FilesUnder(well));
+    FUZZ_CHECK(ketrilo::test::FilesUnder(planned) == ketrilo::test::FilesUnder(well));
     for (const std::string& path : plan.tooLarge) {
         const std::string name = std::filesystem::path(path).filename().string();
         FUZZ_CHECK(image.Measure({{name, path}}, nullptr).sectors > capacity);

@@ -27,15 +27,9 @@ TEST(PlanEdge, AFileFillingADiscToItsLastSectorIsPlannedNotTooLarge) {
     EXPECT_EQ(plan.tooLarge, std::vector<std::string>{over});
 }
 
-} // namespace
-} // namespace ketrilo
-
-namespace ketrilo {
-namespace {
-
 // The model image, like a real one, stores a link as a link: a link to a file too large
 // for a disc is no file too large.
-TEST(PlanEdge, AFileTooLargeInsideASplitFolderEndsThePlanAndALinkToOneFits) {
+TEST(PlanEdge, ALinkToAFileTooLargeForADiscIsPlannedAndTheFileIsNot) {
     test::TempTree t;
     t.Folder("d");
     t.File("d/big", 12 * Sector + 1);
