@@ -182,10 +182,13 @@ private:
     }
 
     // Packs the parts; while that takes more discs than their cost needs, the costliest
-    // folders are split too (one, then two, four, ...) and the best packing is kept.
+    // folders are split too (one, then two, four, ...) and the best packing is kept. The
+    // children are expanded as the items are: one that overflowed a disc alone is split
+    // or too large, not packed again.
     std::vector<std::vector<uint32_t>> Pack(std::vector<uint32_t> parts) {
         PackProblem problem = Problem(parts);
         std::vector<std::vector<uint32_t>> best = Discs(parts, PackBins(problem, m_progress));
+        std::vector<uint32_t> bestTooLarge = m_tooLarge;
         for (size_t count = 1;; count *= 2) {
             int64_t total = 0;
             for (const PackItem& item : problem.items)
@@ -207,15 +210,18 @@ private:
                 if (std::find(folders.begin(), folders.end(), node) == folders.end())
                     finer.push_back(node);
                 else
-                    finer.insert(finer.end(), m_tree.nodes[node].children.begin(),
-                                 m_tree.nodes[node].children.end());
+                    for (uint32_t child : m_tree.nodes[node].children)
+                        Expand(child, finer);
             }
             parts = std::move(finer);
             problem = Problem(parts);
             std::vector<std::vector<uint32_t>> packed = Discs(parts, PackBins(problem, m_progress));
-            if (packed.size() < best.size())
+            if (packed.size() < best.size()) {
                 best = std::move(packed);
+                bestTooLarge = m_tooLarge;
+            }
         }
+        m_tooLarge = std::move(bestTooLarge);
         return best;
     }
 

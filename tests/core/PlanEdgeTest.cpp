@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace ketrilo {
 namespace {
 
@@ -43,6 +45,25 @@ TEST(PlanEdge, ALinkToAFileTooLargeForADiscIsPlannedAndTheFileIsNot) {
         PlanDiscs({t.Path("top"), t.Path("link"), t.Path("empty"), t.Path("small"), t.Path("d")},
                   42, image, nullptr);
     EXPECT_EQ(plan.tooLarge, (std::vector<std::string>{t.Path("top"), t.Path("d/big")}));
+}
+
+// A second name of a file too large for a disc costs the estimate nothing (its data counts
+// at the first name), so it was packed, overflowed alone, and came back each round when
+// its folder was split for packing: the plan gave up. It is too large like the first.
+TEST(PlanEdge, ASecondNameOfAFileTooLargeInASplitFolderIsTooLargeToo) {
+    test::TempTree t;
+    const std::string big = t.File("big", 12 * Sector + 1);
+    t.Folder("d");
+    ASSERT_EQ(link(big.c_str(), t.Path("d/again").c_str()), 0);
+    t.File("d/a", 0);
+    t.Folder("a");
+    t.File("small", 2 * Sector + 1);
+    test::ModelImage image;
+    const SpanningPlan plan =
+        PlanDiscs({big, t.Path("a"), t.Path("small"), t.Path("d")}, 42, image, nullptr);
+    EXPECT_EQ(plan.tooLarge, (std::vector<std::string>{big, t.Path("d/again")}));
+    for (const PlannedDisc& disc : plan.discs)
+        EXPECT_LE(disc.sectors, 42);
 }
 
 } // namespace
