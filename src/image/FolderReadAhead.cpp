@@ -8,12 +8,37 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <numeric>
 
 namespace ketrilo {
 
 namespace {
+
+// Whether this user may read the entry (and enter it, a folder), by its permission bits as
+// the system grants them to a process of this user, a burner included; access control
+// lists aside. The superuser reads everything.
+bool MayRead(const struct stat& st) {
+    // The groups are asked for again only when the user changes (a forked child may).
+    thread_local uid_t known = static_cast<uid_t>(-1);
+    thread_local std::vector<gid_t> groups;
+    const uid_t user = geteuid();
+    if (user != known) {
+        groups.assign(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)), 0);
+        groups.resize(static_cast<size_t>(
+            std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+        groups.push_back(getegid());
+        known = user;
+    }
+    if (user == 0)
+        return true;
+    const mode_t need = S_ISDIR(st.st_mode) ? (S_IROTH | S_IXOTH) : S_IROTH;
+    const int shift = st.st_uid == user                                                    ? 6
+                      : std::find(groups.begin(), groups.end(), st.st_gid) != groups.end() ? 3
+                                                                                           : 0;
+    return ((st.st_mode >> shift) & need) == need;
+}
 
 // Two threads read folders as fast as a walk does; the builder's own work is light.
 constexpr unsigned MaxHelpers = 2;
@@ -54,8 +79,14 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
         fd = OpenFolderByPath(listing.diskPath);
     }
     struct stat self;
-    if (!fd.Valid() || fstat(fd.Get(), &self) != 0)
+    if (!fd.Valid() || fstat(fd.Get(), &self) != 0) {
+        listing.denied = errno == EACCES;
         return;
+    }
+    if (!MayRead(self)) {
+        listing.denied = true;
+        return;
+    }
     listing.dev = self.st_dev;
     listing.ino = self.st_ino;
     if (OnItsOwnPath(listing))
@@ -102,6 +133,7 @@ EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st) {
         status.dev = st.st_dev;
         status.ino = st.st_ino;
         status.links = st.st_nlink;
+        status.readable = MayRead(st);
     } else if (S_ISLNK(st.st_mode)) {
         status.linkTarget = LinkTarget(dirFd, name, st.st_size);
     } else {

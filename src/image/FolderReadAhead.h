@@ -30,6 +30,7 @@ struct EntryStatus {
     dev_t dev = 0; // with ino, the file's identity: hard links share their data
     ino_t ino = 0;
     nlink_t links = 1;      // a file's names: only a file of several can be met twice
+    bool readable = true;   // a file's: whether this user may read it
     dev_t rdev = 0;         // a device's
     std::string linkTarget; // a link's
 };
@@ -57,6 +58,7 @@ struct FolderListing {
     // walked down from its top for every folder; closed once read.
     UniqueFd handle;
     bool readable = false; // false: unreadable, or a folder already on its own path
+    bool denied = false;   // unreadable for want of permission
     dev_t dev = 0;
     ino_t ino = 0;
     std::vector<ImageEntry> entries; // in the file system's order, as the checks take them

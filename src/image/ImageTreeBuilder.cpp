@@ -66,6 +66,8 @@ void ImageTreeBuilder::AddItems(const std::vector<ImageItem>& items) {
             AddFolderContents(folder, *entry.contents);
         else if (m_progress != nullptr && S_ISREG(entry.status.mode))
             m_progress->AddFiles(1, entry.status.size);
+        if (!entry.status.readable)
+            m_checks.Unreadable(item.diskPath);
     }
     m_checks.CheckItems(items, entries);
 }
@@ -76,8 +78,11 @@ void ImageTreeBuilder::AddFolderContents(Folder folder, FolderListing& listing) 
         m_progress->EnterFolder(listing.diskPath);
     }
     m_readAhead.Wait(listing);
-    if (!listing.readable)
+    if (!listing.readable) {
+        if (listing.denied)
+            m_checks.Unreadable(listing.diskPath.substr(0, listing.diskPath.size() - 1));
         return;
+    }
     m_checks.CheckFolder(listing.imagePath, listing.diskPath, listing.entries);
     if (m_progress != nullptr)
         m_progress->AddFiles(listing.files, listing.bytes);
@@ -88,6 +93,8 @@ void ImageTreeBuilder::AddFolderContents(Folder folder, FolderListing& listing) 
         if (child.dir != nullptr) {
             AddFolderContents(child, *detail.folder);
             detail.folder.reset(); // added with all beneath it
+        } else if (!detail.status.readable) {
+            m_checks.Unreadable(listing.diskPath + listing.entries[i].name);
         }
     }
 }

@@ -26,8 +26,10 @@ public:
             records += perEntry;
             for (auto p = fs::path(item.imagePath).parent_path(); !p.empty(); p = p.parent_path())
                 parents.insert(p.string());
-            if (!fs::is_directory(fs::symlink_status(item.diskPath))) {
-                data += Sectors(item.diskPath);
+            const fs::file_status status = fs::symlink_status(item.diskPath);
+            if (!fs::is_directory(status)) {
+                if (!fs::is_symlink(status)) // a link is stored as a link, as in a real image
+                    data += Sectors(item.diskPath);
                 continue;
             }
             ++folders;

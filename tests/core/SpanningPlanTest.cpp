@@ -1,4 +1,5 @@
 #include "core/plan/SpanningPlan.h"
+#include "FilesUnder.h"
 #include "ModelImage.h"
 #include "TempTree.h"
 #include "core/base/KetriloError.h"
@@ -13,25 +14,11 @@
 namespace ketrilo {
 namespace {
 
+using test::FilesUnder;
 using test::ModelImage;
 using test::TempTree;
 
 constexpr int64_t Sector = 2048;
-
-// Every file under the paths, as disk paths.
-std::multiset<std::string> FilesUnder(const std::vector<std::string>& paths) {
-    std::multiset<std::string> files;
-    for (const std::string& path : paths) {
-        if (!std::filesystem::is_directory(std::filesystem::symlink_status(path))) {
-            files.insert(path);
-            continue;
-        }
-        for (const auto& e : std::filesystem::recursive_directory_iterator(path))
-            if (!e.is_directory() || e.is_symlink())
-                files.insert(e.path().string());
-    }
-    return files;
-}
 
 // Each disc measures within capacity, every file of the well is on exactly one disc or
 // reported too large, and every item lands at its disc's root under its own name, as the

@@ -31,6 +31,7 @@ enum class ImageFindingKind {
     JolietPathTooLong,   // a Joliet path over libisofs's 240 bytes: left out of the Joliet tree
     NameNotUtf8,         // a byte that is not UTF-8: replaced, renamed or refused
     FileTooLarge,        // over libisofs's limit: no image can be made
+    Unreadable,          // its user may not read it: neither may a burner run by that user
 };
 
 struct ImageFinding {

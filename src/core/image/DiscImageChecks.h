@@ -42,6 +42,8 @@ public:
 
     // An entry the image's library refuses, with what the library says.
     void Refused(const std::string& diskPath, const std::string& detail);
+    // A file, or a folder, this user may not read (or enter).
+    void Unreadable(const std::string& diskPath) { Add(ImageFindingKind::Unreadable, diskPath); }
 
     // The findings ordered by path, then kind.
     [[nodiscard]] std::vector<ImageFinding> TakeFindings();

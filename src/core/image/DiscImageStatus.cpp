@@ -82,6 +82,9 @@ FindingWords WordsFor(ImageFindingKind kind) {
         return {"file-too-large", "429,496,524,800バイト (約400 GiB) を超えるファイルです",
                 "xorriso・Xfburn・Brasero (libisofs) は書き込みを拒みます: このイメージは"
                 "作れません"};
+    case ImageFindingKind::Unreadable:
+        return {"unreadable", "読み取りの権限がありません",
+                "同じユーザーで動く書き込みソフトも読めず、書き込みを中止します"};
     case ImageFindingKind::Refused:
         return {"refused", "書き込みソフトのライブラリ (libisofs) が受け付けません",
                 "イメージに入りません (大きさはこの項目を除いて計算しています)"};

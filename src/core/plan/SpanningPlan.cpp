@@ -126,6 +126,17 @@ private:
         return PartCost(node) <= BinBytes() && !m_forcedSplits.contains(node);
     }
 
+    // The estimate keeps a margin: what it cannot split further is measured alone before
+    // it is called too large, so that a file filling a disc to its last sector gets one.
+    bool MeasuredFitsAlone(uint32_t node) {
+        if (m_forcedSplits.contains(node))
+            return false;
+        const auto [known, added] = m_measuredAlone.emplace(node, false);
+        if (added)
+            known->second = m_image.Measure(ImageItems({node}), m_progress).sectors <= m_capacity;
+        return known->second;
+    }
+
     // The node whole when it fits a disc alone; otherwise its children, recursively.
     void Expand(uint32_t node, std::vector<uint32_t>& parts) {
         const PlanNode& n = m_tree.nodes[node];
@@ -134,6 +145,8 @@ private:
         else if (n.isFolder && !n.children.empty())
             for (uint32_t child : n.children)
                 Expand(child, parts);
+        else if (MeasuredFitsAlone(node))
+            parts.push_back(node);
         else
             m_tooLarge.push_back(node);
     }
@@ -169,10 +182,13 @@ private:
     }
 
     // Packs the parts; while that takes more discs than their cost needs, the costliest
-    // folders are split too (one, then two, four, ...) and the best packing is kept.
+    // folders are split too (one, then two, four, ...) and the best packing is kept. The
+    // children are expanded as the items are: one that overflowed a disc alone is split
+    // or too large, not packed again.
     std::vector<std::vector<uint32_t>> Pack(std::vector<uint32_t> parts) {
         PackProblem problem = Problem(parts);
         std::vector<std::vector<uint32_t>> best = Discs(parts, PackBins(problem, m_progress));
+        std::vector<uint32_t> bestTooLarge = m_tooLarge;
         for (size_t count = 1;; count *= 2) {
             int64_t total = 0;
             for (const PackItem& item : problem.items)
@@ -194,15 +210,18 @@ private:
                 if (std::find(folders.begin(), folders.end(), node) == folders.end())
                     finer.push_back(node);
                 else
-                    finer.insert(finer.end(), m_tree.nodes[node].children.begin(),
-                                 m_tree.nodes[node].children.end());
+                    for (uint32_t child : m_tree.nodes[node].children)
+                        Expand(child, finer);
             }
             parts = std::move(finer);
             problem = Problem(parts);
             std::vector<std::vector<uint32_t>> packed = Discs(parts, PackBins(problem, m_progress));
-            if (packed.size() < best.size())
+            if (packed.size() < best.size()) {
                 best = std::move(packed);
+                bestTooLarge = m_tooLarge;
+            }
         }
+        m_tooLarge = std::move(bestTooLarge);
         return best;
     }
 
@@ -382,6 +401,7 @@ private:
     int64_t m_margin = 1;
     double m_ratio = 1.0;
     std::set<uint32_t> m_forcedSplits;
+    std::map<uint32_t, bool> m_measuredAlone;
     std::vector<uint32_t> m_tooLarge;
 };
 
