@@ -1,5 +1,5 @@
 // A disc's graft-point list over any names, read back as xorriso reads "-path-list": one
-// pathspec a line, "\" making the next character plain, the first plain "=" parting the
+// graft point a line, "\" making the next character plain, the first plain "=" parting the
 // image path from the disk path, a trailing "/" naming the same folder. Every item comes
 // back as its pair, in order; a name with a line break is refused and nothing is listed.
 // Input: items split at NUL bytes, each a flag byte (bit 0: a folder) then the image path
@@ -14,28 +14,28 @@
 
 namespace {
 
-struct Pathspec {
+struct GraftLine {
     std::string image;
     std::string disk;
 };
 
-// One line as xorriso's pathspec parser sees it.
-Pathspec ReadLine(std::string_view line) {
-    Pathspec spec;
-    std::string* side = &spec.image;
+// One line as xorriso's graft-point reader sees it.
+GraftLine ReadLine(std::string_view line) {
+    GraftLine parsed;
+    std::string* side = &parsed.image;
     bool parted = false;
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '\\' && i + 1 < line.size()) {
             *side += line[++i];
         } else if (line[i] == '=' && !parted) {
             parted = true;
-            side = &spec.disk;
+            side = &parsed.disk;
         } else {
             *side += line[i];
         }
     }
     FUZZ_CHECK(parted);
-    return spec;
+    return parsed;
 }
 
 } // namespace
@@ -74,12 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const ketrilo::PlannedItem& item : disc.items) {
         const size_t end = rest.find('\n');
         FUZZ_CHECK(end != std::string_view::npos);
-        Pathspec spec = ReadLine(rest.substr(0, end));
+        GraftLine parsed = ReadLine(rest.substr(0, end));
         rest.remove_prefix(end + 1);
-        if (item.isFolder && spec.image.ends_with('/'))
-            spec.image.pop_back();
-        FUZZ_CHECK(spec.image == item.imagePath);
-        FUZZ_CHECK(spec.disk == item.diskPath);
+        if (item.isFolder && parsed.image.ends_with('/'))
+            parsed.image.pop_back();
+        FUZZ_CHECK(parsed.image == item.imagePath);
+        FUZZ_CHECK(parsed.disk == item.diskPath);
     }
     FUZZ_CHECK(rest.empty());
     return 0;
