@@ -1,5 +1,5 @@
 #include "cli/FillCommand.h"
-#include "ModelImage.h"
+#include "CommandRun.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>
@@ -10,21 +10,14 @@
 namespace ketrilo {
 namespace {
 
-using test::ModelImage;
 using test::TempTree;
 
 constexpr int64_t Sector = 2048;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = test::CommandResult;
 
 Result RunFill(const std::vector<std::string>& args, const std::string& ini) {
-    std::ostringstream out, err;
-    ModelImage image;
-    const int status = RunFillCommand(args, ini, image, out, err);
-    return {status, out.str(), err.str()};
+    return test::RunWithModelImage(RunFillCommand, args, ini);
 }
 
 TEST(FillCommand, PrintsTheFullestSetThenTheImageAndTheFreeSectors) {

@@ -1,5 +1,5 @@
 #include "cli/PlanCommand.h"
-#include "ModelImage.h"
+#include "CommandRun.h"
 #include "TempTree.h"
 
 #include <gtest/gtest.h>
@@ -14,19 +14,12 @@
 namespace ketrilo {
 namespace {
 
-using test::ModelImage;
 using test::TempTree;
 
-struct Result {
-    int status;
-    std::string out, err;
-};
+using Result = test::CommandResult;
 
 Result RunPlan(const std::vector<std::string>& args, const std::string& ini) {
-    std::ostringstream out, err;
-    ModelImage image;
-    const int status = RunPlanCommand(args, ini, image, out, err);
-    return {status, out.str(), err.str()};
+    return test::RunWithModelImage(RunPlanCommand, args, ini);
 }
 
 TEST(PlanCommand, PrintsOneBlockPerDiscWritesTheListsAndReportsHugeFiles) {
