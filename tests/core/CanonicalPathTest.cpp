@@ -56,6 +56,9 @@ TEST(CanonicalPath, ALinkThatEndsAPathIsFollowedWhereTheSystemGoesThroughIt) {
     // A loop stays as written: the system's own lookup then reports it.
     EXPECT_EQ(CanonicalPath(tree.Path("loop/")), root + "/loop/.");
     EXPECT_EQ(CanonicalPath(tree.Path("loop/../x")), root + "/loop/../x");
+    // The system would stop reading at a NUL and reach the link: such a path names nothing.
+    const std::string withNul = tree.Path("link") + std::string(1, '\0') + "x/.";
+    EXPECT_EQ(CanonicalPath(withNul), withNul.substr(0, withNul.size() - 2));
     for (const char* spelling : {"link/", "loop/", "loop/../x", "absolute/sub/.."})
         EXPECT_EQ(CanonicalPath(CanonicalPath(tree.Path(spelling))),
                   CanonicalPath(tree.Path(spelling)));

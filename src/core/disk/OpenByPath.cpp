@@ -37,8 +37,14 @@ UniqueFd OpenByComponents(const std::string& path, int lastFlags) {
     return current;
 }
 
+// The system reads a path only up to its first NUL byte (a decoded "%00"), so such a
+// path would name another entry: it names none.
+bool NamesNothing(const std::string& path) {
+    return path.empty() || path.find('\0') != std::string::npos;
+}
+
 UniqueFd Open(const std::string& path, int flags) {
-    if (path.empty()) {
+    if (NamesNothing(path)) {
         errno = ENOENT;
         return {};
     }
@@ -71,8 +77,8 @@ ContainingFolder OpenContainingFolder(const std::string& path) {
     const size_t slash = path.rfind('/');
     ContainingFolder result;
     result.name = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (result.name.empty()) {
-        errno = path.empty() ? ENOENT : EISDIR;
+    if (NamesNothing(result.name)) {
+        errno = path.empty() || !result.name.empty() ? ENOENT : EISDIR;
         return result;
     }
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
