@@ -58,6 +58,9 @@ public:
     virtual ~DiscImage() = default;
     [[nodiscard]] virtual ImageReport Measure(const std::vector<ImageItem>& items,
                                               WorkProgress* progress) = 0;
+    // Drops whatever a measure keeps of the trees it read, so that the next one reads the
+    // disk again (after the entries may have changed).
+    virtual void Forget() {}
 };
 
 } // namespace ketrilo
