@@ -15,7 +15,7 @@ namespace ketrilo {
 namespace {
 
 constexpr size_t LongestName = 255;        // what libisofs takes for a name or link component
-constexpr size_t LongestLinkTarget = 4095; // and for a link's whole target
+constexpr size_t LongestLinkTarget = 1024; // and for a link's whole target
 
 using FileKey = std::pair<dev_t, ino_t>;
 
@@ -143,7 +143,7 @@ private:
             }
         }
         const FolderLayout layout = LayOutFolder(entries, false, jolietPath);
-        m_figure.needsLibrary = m_figure.needsLibrary || layout.unnamed;
+        m_figure.needsLibrary = m_figure.needsLibrary || layout.unnamed || layout.continued;
         m_figure.folderSectors += layout.isoSectors + layout.jolietSectors;
         m_figure.isoPathTableBytes += layout.isoPathTableBytes;
         m_figure.jolietPathTableBytes += layout.jolietPathTableBytes;
@@ -265,7 +265,7 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
     }
     checks.CheckItems(items, checked);
     const FolderLayout root = LayOutFolder(rootEntries, true, JolietRootPath);
-    if (root.unnamed)
+    if (root.unnamed || root.continued)
         return m_library->Measure(items, progress);
     ImageReport report;
     report.findings = checks.TakeFindings();

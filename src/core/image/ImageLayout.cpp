@@ -27,11 +27,11 @@ int64_t WholeSectors(int64_t bytes) {
     return (bytes + Sector - 1) / Sector;
 }
 
-// The Rock Ridge fields of one record: what stays in it and what goes to the continuation
-// area.
+// The Rock Ridge fields of one record: the bytes that stay in it and the fields that go
+// to the continuation area.
 struct SystemUse {
     int64_t inRecord = 0;
-    int64_t continued = 0;
+    std::vector<int64_t> continued;
 };
 
 // SL of a link's target: its components ("." and ".." count no bytes, a leading "/" is
@@ -57,14 +57,15 @@ bool AddSymbolicLink(const std::string& target, int64_t recordRoom, SystemUse& u
             if (length > 250) { // one component split over two fields
                 const int64_t fit = 255 - field - 2;
                 if (length - 250 <= fit) {
-                    use.continued += 255;
+                    use.continued.push_back(255);
                     field = 5 + (length - fit);
                 } else {
-                    use.continued += field + 255;
+                    use.continued.push_back(field);
+                    use.continued.push_back(255);
                     field = 5 + (length - 250) + 2;
                 }
             } else {
-                use.continued += field;
+                use.continued.push_back(field);
                 field = 5 + length;
             }
         } else {
@@ -75,7 +76,7 @@ bool AddSymbolicLink(const std::string& target, int64_t recordRoom, SystemUse& u
         start = slash + 1;
     }
     if (continued)
-        use.continued += field;
+        use.continued.push_back(field);
     else
         use.inRecord += field;
     return true;
@@ -102,12 +103,12 @@ SystemUse EntrySystemUse(const LayoutEntry& entry, int64_t used) {
     if (use.inRecord + 5 + name <= room) {
         use.inRecord += 5 + name;
     } else {
-        use.continued = 5 + name - (room - use.inRecord - 5);
+        use.continued.push_back(5 + name - (room - use.inRecord - 5));
         use.inRecord = room;
     }
     if (link) {
         const bool inRecord =
-            use.continued == 0 && AddSymbolicLink(entry.linkTarget, room - use.inRecord, use);
+            use.continued.empty() && AddSymbolicLink(entry.linkTarget, room - use.inRecord, use);
         if (!inRecord)
             AddSymbolicLink(entry.linkTarget, -1, use);
     }
@@ -174,7 +175,8 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
     // "." and "..": the root's "." announces Rock Ridge.
     const int64_t dot = Even(PosixAndTimes + (root ? RootSharing + ContinuationEntry : 0));
     Extent isoExtent(2 * DotRecord + dot + Even(PosixAndTimes));
-    int64_t continued = root ? RockRidgeReference : 0;
+    // The root's continuation area holds the reference alone, unless entries continue.
+    int64_t continuedSectors = root ? WholeSectors(RockRidgeReference) : 0;
     Extent jolietExtent(2 * DotRecord);
     for (size_t i = 0; i < entries.size(); ++i) {
         const LayoutEntry& entry = entries[i];
@@ -185,7 +187,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         for (int64_t s = 0; s < sections; ++s) {
             const SystemUse use = EntrySystemUse(entry, record);
             isoExtent.Add(record + use.inRecord);
-            continued += use.continued;
+            layout.continued = layout.continued || !use.continued.empty();
         }
         if (folder)
             layout.isoPathTableBytes += Even(8 + isoBytes);
@@ -197,7 +199,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         if (folder)
             layout.jolietPathTableBytes += 8 + 2 * units;
     }
-    layout.isoSectors = isoExtent.Sectors() + WholeSectors(continued);
+    layout.isoSectors = isoExtent.Sectors() + continuedSectors;
     layout.jolietSectors = jolietPath == OutOfJoliet ? 0 : jolietExtent.Sectors();
     return layout;
 }

@@ -8,8 +8,8 @@
 //   crosses a sector, and the extent is whole sectors.                    [RecordsPack]
 // - ISO 9660 record: 33 + identifier + ";1" for all but folders, even. Identifier:
 //   the name as ASCII (one "_" per other character or stray byte), upper-cased,
-//   d-characters only; a folder's cut to 31, a file's to 30 besides its dot, the
-//   extension keeping at least 3.                                          [IsoNames]
+//   d-characters only, cut to 30 besides the dot before its extension (kept at least 3
+//   long), a folder's too; a file's always has that dot.                   [IsoNames]
 // - Joliet record: 34 + 2 per UCS-2 unit, no version. Identifier: at most 64 units, a
 //   file's extension kept (65 with it); links and special files have none. [JolietNames]
 // - Alike identifiers in one folder are numbered ("NAME0.TXT"), cut to make room.
@@ -17,8 +17,9 @@
 // - Rock Ridge adds to each ISO record PX (36) and TF (26), NM (5 + name bytes), SL for a
 //   link (5 + 2 + component bytes per component), PN (20) for a device; what exceeds the
 //   254-byte record moves with a CE (28) to the folder's continuation area, whole
-//   sectors after its extent. The root's "." adds SP (7), CE (28) and ER (237 in the
-//   continuation area); "." and ".." elsewhere carry PX and TF.           [RockRidge]
+//   sectors after its extent, packed by rules of libisofs's own: such a folder is left
+//   to libisofs. The root's "." adds SP (7), CE (28) and ER (237, one continuation
+//   sector); "." and ".." elsewhere carry PX and TF.                       [RockRidge]
 // - An entry whose Joliet path (1 + per level 1 + 2 per unit of its uncut name) exceeds
 //   240 bytes is left out of the Joliet tree, with all beneath it.  [JolietPathLimit]
 // - Path tables: per folder 8 + identifier bytes (ISO, even) or 8 + 2 per unit (Joliet);
@@ -57,6 +58,9 @@ struct FolderLayout {
     // For each entry: a sub-folder's Joliet path bytes, or OutOfJoliet; 0 for the others.
     std::vector<int64_t> jolietPaths;
     bool unnamed = false; // libisofs cannot number its names apart: it makes no image
+    // Some entry's Rock Ridge fields go on in the continuation area, whose sectors only
+    // libisofs tells: isoSectors counts none of them.
+    bool continued = false;
 };
 
 // entries: the folder's, once each; jolietPath: the folder's own Joliet path bytes

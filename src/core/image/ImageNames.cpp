@@ -104,6 +104,7 @@ struct NumberingRoom {
     int reduced;
     int plain;
     bool dotBeforeEmptyExtension;
+    bool folderExtensions; // a folder's name has an extension too
 };
 
 template <class Text> Text Digits(int number, int digits) {
@@ -136,7 +137,8 @@ bool NumberCollisions(std::vector<NamedEntry*>& entries, Text NamedEntry::*id,
             Text base = entries[i]->*id;
             Text extension;
             const size_t dot = base.rfind('.');
-            const bool hasExtension = dot != Text::npos && !entries[i]->folder;
+            const bool hasExtension =
+                dot != Text::npos && (room.folderExtensions || !entries[i]->folder);
             if (hasExtension) {
                 extension = base.substr(dot + 1);
                 base.resize(dot);
@@ -205,8 +207,8 @@ std::string IsoIdentifier(std::string_view name, bool folder) {
     std::string ascii;
     for (const char32_t c : Characters(name))
         ascii.push_back(c < 0x80 ? static_cast<char>(c) : '_');
-    return folder ? FolderIdentifier(ascii, 31, IsoCharacter)
-                  : FileIdentifier(ascii, 30, true, IsoCharacter);
+    // A folder's keeps its extension too, only without a forced dot.
+    return FileIdentifier(ascii, 30, !folder, IsoCharacter);
 }
 
 std::u16string JolietIdentifier(std::string_view name, bool folder) {
@@ -218,11 +220,11 @@ std::u16string JolietIdentifier(std::string_view name, bool folder) {
 }
 
 bool NumberIsoCollisions(std::vector<NamedEntry*>& entries) {
-    return NumberCollisions(entries, &NamedEntry::iso, NumberingRoom{31, 31, 31, true});
+    return NumberCollisions(entries, &NamedEntry::iso, NumberingRoom{31, 31, 31, true, true});
 }
 
 bool NumberJolietCollisions(std::vector<NamedEntry*>& entries) {
-    return NumberCollisions(entries, &NamedEntry::joliet, NumberingRoom{65, 66, 65, false});
+    return NumberCollisions(entries, &NamedEntry::joliet, NumberingRoom{65, 66, 65, false, false});
 }
 
 } // namespace ketrilo
