@@ -61,5 +61,18 @@ TEST(BinPacking, SameNamesNeverMeet) {
     EXPECT_NE(bins.BinOf(0), bins.BinOf(2));
 }
 
+TEST(BinPacking, ABinHeldByANameKeepsNoFullerBinFromEmptying) {
+    // First-fit decreasing: {3a 1b} {2c 1a} {1c}. The last 1c clashes by name with the one
+    // bin that has room for it, but the first bin's items fit the others: {2c 1a 1b} {1c 3a}.
+    PackProblem clash = Problem({3, 1, 2, 1, 1}, 4);
+    clash.items[3].rootName = clash.items[0].rootName;
+    clash.items[4].rootName = clash.items[2].rootName;
+    const PackedBins two = PackBins(clash, nullptr);
+    EXPECT_EQ(two.Count(), 2u);
+    ExpectWithinCapacity(two, clash);
+    EXPECT_NE(two.BinOf(0), two.BinOf(3));
+    EXPECT_NE(two.BinOf(2), two.BinOf(4));
+}
+
 } // namespace
 } // namespace ketrilo

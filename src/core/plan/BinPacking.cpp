@@ -195,7 +195,7 @@ PackedBins::PackedBins(const PackProblem& problem)
 
 bool PackedBins::Fits(size_t bin, uint32_t item, int64_t limit) const {
     const PackItem& it = m_problem->items[item];
-    return !m_bins[bin].names.contains(it.rootName) && m_bins[bin].load + it.cost <= limit;
+    return m_bins[bin].load + it.cost <= limit && !m_bins[bin].names.contains(it.rootName);
 }
 
 bool PackedBins::SwapFits(size_t bin, uint32_t out, uint32_t in, int64_t limit) const {
@@ -250,6 +250,24 @@ void PackedBins::Compact() {
 
 namespace {
 
+// The bin other than victim that item fits leaving the least room, each bin b loaded with
+// planned[b] more (nothing more when planned is empty); -1 when it fits none.
+int64_t BestFit(const PackedBins& bins, const PackProblem& problem, size_t victim, uint32_t item,
+                const std::vector<int64_t>& planned) {
+    int64_t bestRoom = -1, best = -1;
+    for (size_t b = 0; b < bins.Count(); ++b) {
+        const int64_t limit = problem.capacity - (planned.empty() ? 0 : planned[b]);
+        const int64_t room = limit - bins.Load(b) - problem.items[item].cost;
+        // The name is looked up only for a bin that would be the best so far.
+        if (b == victim || room < 0 || (bestRoom >= 0 && room >= bestRoom) ||
+            !bins.Fits(b, item, limit))
+            continue;
+        bestRoom = room;
+        best = static_cast<int64_t>(b);
+    }
+    return best;
+}
+
 // Tries to empty the least-loaded bin into the others; true when it was emptied
 // (and dropped), false with the bins as they were.
 bool EmptyOneBin(PackedBins& bins, const PackProblem& problem, VisitBudget& budget) {
@@ -274,20 +292,9 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem, VisitBudget& budg
     while (!queue.empty()) {
         const uint32_t item = queue.top();
         queue.pop();
-        // Best fit: the bin it leaves the least room in.
-        int64_t bestRoom = -1;
-        size_t best = 0;
-        for (size_t b = 0; b < bins.Count(); ++b) {
-            if (b == victim || !bins.Fits(b, item, problem.capacity))
-                continue;
-            const int64_t room = problem.capacity - bins.Load(b) - problem.items[item].cost;
-            if (bestRoom < 0 || room < bestRoom) {
-                bestRoom = room;
-                best = b;
-            }
-        }
-        if (bestRoom >= 0) {
-            bins.Place(best, item);
+        const int64_t best = BestFit(bins, problem, victim, item, {});
+        if (best >= 0) {
+            bins.Place(static_cast<size_t>(best), item);
             continue;
         }
         // Swap: it takes the place of the costliest cheaper item whose leaving makes
@@ -324,11 +331,53 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem, VisitBudget& budg
     return true;
 }
 
+// Moves every item of victim, the costliest first, to the bin it fits best, with no swaps;
+// true when all go (the emptied bin dropped), false with the bins untouched.
+bool MoveOut(PackedBins& bins, const PackProblem& problem, size_t victim) {
+    const std::vector<uint32_t> items = DecreasingOrder(problem, bins.Items(victim));
+    // The victim's items have names of their own: moved ones never clash with each other.
+    std::vector<int64_t> planned(bins.Count(), 0);
+    std::vector<size_t> to;
+    for (uint32_t item : items) {
+        const int64_t bin = BestFit(bins, problem, victim, item, planned);
+        if (bin < 0)
+            return false;
+        planned[static_cast<size_t>(bin)] += problem.items[item].cost;
+        to.push_back(static_cast<size_t>(bin));
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        bins.Remove(items[i]);
+        bins.Place(to[i], items[i]);
+    }
+    bins.Compact();
+    return true;
+}
+
+// The bin of the rank-th least load (0 the least); of equal loads the later bin first.
+size_t ByLoad(const PackedBins& bins, size_t rank) {
+    std::vector<size_t> order(bins.Count());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(rank), order.end(),
+                     [&bins](size_t a, size_t b) {
+                         return bins.Load(a) != bins.Load(b) ? bins.Load(a) < bins.Load(b) : a > b;
+                     });
+    return order[rank];
+}
+
+// The least-loaded bin is emptied, with swaps and exchanges, while it can be. Then each
+// other bin, least loaded first, goes when its items simply fit the others: a bin whose
+// items clash by name with every bin that has room keeps no fuller bin from going.
 void EmptyBins(PackedBins& bins, const PackProblem& problem, VisitBudget& budget,
                WorkProgress* progress) {
     while (EmptyOneBin(bins, problem, budget))
         if (progress != nullptr)
             progress->ThrowIfCancelled();
+    for (size_t rank = 1; rank < bins.Count();) {
+        if (!MoveOut(bins, problem, ByLoad(bins, rank)))
+            ++rank;
+        if (progress != nullptr)
+            progress->ThrowIfCancelled();
+    }
 }
 
 } // namespace

@@ -98,7 +98,9 @@ private:
 
 // First-fit decreasing, then bins are emptied one by one into the others, moving and
 // swapping items, while that lowers the count, within a budget of work for the whole
-// packing. Deterministic. An item costlier than a bin gets a bin of its own.
+// packing. Deterministic. An item costlier than a bin gets a bin of its own. Never more
+// bins than first-fit decreasing alone, so where no name comes twice at most 11/9 of the
+// fewest possible plus 6/9.
 [[nodiscard]] PackedBins PackBins(const PackProblem& problem, WorkProgress* progress);
 
 } // namespace ketrilo
