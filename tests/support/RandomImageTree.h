@@ -179,7 +179,7 @@ private:
             if (m_tree.Root().size() + relative.size() > MaxPathBytes)
                 return;
             try {
-                switch (m_in.Next() % 14) {
+                switch (m_in.Next() % 13) {
                 case 0:
                 case 1:
                 case 2:
@@ -196,15 +196,15 @@ private:
                     m_tree.Folder(relative); // stays empty
                     break;
                 case 7:
+                case 8:
                     Link(relative, folder);
                     break;
-                case 8:
+                case 9:
                     HardLink(relative);
                     break;
-                case 9:
+                case 10:
                     Chain(relative);
                     break;
-                case 10:
                 case 11:
                     Family(folder);
                     break;
@@ -333,7 +333,7 @@ private:
         default: { // one prefix, many numbers: now and then over a thousand
             const std::string prefix = Letters(26 + m_in.Next() % 10);
             const uint32_t count =
-                m_in.Next() % 8 == 7 ? 1000 + m_in.Next() % 100 : 10 + m_in.Next() % 140;
+                m_in.Next() % 16 == 15 ? 1000 + m_in.Next() % 100 : 10 + m_in.Next() % 140;
             for (uint32_t i = 0; i < count; ++i)
                 names.push_back(prefix + std::to_string(i) + (i % 3 == 0 ? ".dat" : ""));
             break;
