@@ -33,8 +33,9 @@ TEST(ArithmeticImage, EqualsLibisofsOnTheImageTestsTrees) {
     }
 }
 
+// Seed 26 draws a family of over a thousand names of one prefix.
 TEST(ArithmeticImage, EqualsLibisofsAndXorrisoOnRandomTrees) {
-    for (uint64_t seed = 1; seed <= 20; ++seed) {
+    for (uint64_t seed = 1; seed <= 26; ++seed) {
         TempTree tree;
         const std::vector<uint8_t> bytes = SeedBytes(seed);
         fuzz::Bytes in(bytes.data(), bytes.size());
