@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ketrilo {
@@ -24,6 +25,11 @@ TEST(ArithmeticImage, EqualsLibisofsOnTheImageTestsTrees) {
     cases.push_back(TreeOfFindings(tree));
     cases.push_back(TreeOfJolietPaths(tree));
     cases.push_back(TreeOfBoundaries(tree));
+    cases.push_back(TreeWithARefusedLink(tree));
+    cases.push_back(TreeOfLongLinks(tree));
+    cases.push_back(TreeOfManyNames(tree));
+    for (std::vector<ImageItem>& over : TreesOverWhatISO9660Numbers(tree))
+        cases.push_back(std::move(over));
     for (const std::vector<ImageItem>& items : cases) {
         const std::string what = items.front().diskPath + " +" + std::to_string(items.size() - 1);
         const ImageReport libisofs = IsoDiscImage().Measure(items, nullptr);

@@ -139,4 +139,42 @@ inline std::vector<ImageItem> TreeOfBoundaries(const TempTree& tree) {
     return {{"p", tree.Path("p")}};
 }
 
+// A folder with a file and a link whose target is longer than Rock Ridge can record.
+inline std::vector<ImageItem> TreeWithARefusedLink(const TempTree& tree) {
+    tree.Folder("d");
+    tree.File("d/a", 3 * 2048);
+    tree.Link("d/long", "/" + std::string(1100, 't'));
+    return {{"d", tree.Path("d")}};
+}
+
+// Five hundred links to one target of 963 bytes in five parts.
+inline std::vector<ImageItem> TreeOfLongLinks(const TempTree& tree) {
+    tree.Folder("long-links");
+    const std::string target = "/" + std::string(200, 'a') + "/" + std::string(200, 'b') + "/" +
+                               std::string(200, 'c') + "/" + std::string(200, 'd') + "/" +
+                               std::string(158, 'e');
+    for (int i = 0; i < 500; ++i)
+        tree.Link("long-links/l" + std::to_string(i), target);
+    return {{"long-links", tree.Path("long-links")}};
+}
+
+// Two thousand and one names of one file of 5,000 bytes.
+inline std::vector<ImageItem> TreeOfManyNames(const TempTree& tree) {
+    tree.Folder("one-file");
+    tree.File("one-file/first", 5000);
+    for (int i = 0; i < 2000; ++i)
+        tree.HardLink("one-file/n" + std::to_string(i), "one-file/first");
+    return {{"one-file", tree.Path("one-file")}};
+}
+
+// Sparse files past what 32 bits of sectors number (8 TiB): one just under it, whose
+// records take the image over, and nine of 1 TiB.
+inline std::vector<std::vector<ImageItem>> TreesOverWhatISO9660Numbers(const TempTree& tree) {
+    const std::string nearly = tree.File("nearly", (MaxImageSectors - 10) * 2048);
+    tree.Folder("nine");
+    for (int i = 0; i < 9; ++i)
+        tree.File("nine/" + std::to_string(i), int64_t{1} << 40);
+    return {{{"nearly", nearly}}, {{"nine", tree.Path("nine")}}};
+}
+
 } // namespace ketrilo::test
