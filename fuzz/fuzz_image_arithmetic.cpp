@@ -8,16 +8,12 @@
 #include "../tests/support/RandomImageTree.h"
 #include "FuzzInput.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace ketrilo::test;
     ketrilo::fuzz::Bytes in(data, size);
-    // In memory where there is such a folder: a disk's file system slows down making and
-    // removing thousands of entries a second.
-    TempTree tree(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : nullptr);
+    TempTree tree(ScratchFolder());
     const RandomImageTree made = RandomTreeWriter(tree, in).Write();
     for (const MeasureStep& step : MeasureSteps(made, in)) {
         FUZZ_CHECK(step.kept.sectors == step.libisofs.sectors);

@@ -353,6 +353,13 @@ private:
     std::vector<std::string> m_files; // relative paths of the regular files made
 };
 
+// Where to make trees one after another: in memory where there is such a folder, as a
+// disk's file system slows down making and removing thousands of entries a second; else
+// under $TMPDIR (TempTree's choice for null).
+inline const char* ScratchFolder() {
+    return access("/dev/shm", W_OK) == 0 ? "/dev/shm" : nullptr;
+}
+
 // Bytes for the writer from a seed (splitmix64), so that a seed names a tree.
 inline std::vector<uint8_t> SeedBytes(uint64_t seed, size_t count = 4096) {
     std::vector<uint8_t> bytes;

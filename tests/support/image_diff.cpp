@@ -148,7 +148,7 @@ bool Report(const std::string& arg, bool xorriso) {
 }
 
 bool Differs(const std::vector<uint8_t>& bytes) {
-    TempTree tree;
+    TempTree tree(ScratchFolder());
     return !AllAgree(StepsOf(tree, bytes));
 }
 
