@@ -112,7 +112,9 @@ public:
     }
 
 private:
-    static constexpr size_t MaxPathBytes = 3000; // below the system's 4096, root included
+    // Paths below the tree's root, well below the system's 4096 bytes with the root: not
+    // counting the root, the same bytes make the same tree wherever it is made.
+    static constexpr size_t MaxPathBytes = 3000;
     static constexpr int MaxDepth = 12;
     static constexpr size_t MaxEntries = 40; // a family of names counting as one
 
@@ -176,7 +178,7 @@ private:
         for (uint32_t n = m_in.Next() % 9; n > 0 && Room(); --n) {
             ++m_made;
             const std::string relative = folder + Name();
-            if (m_tree.Root().size() + relative.size() > MaxPathBytes)
+            if (relative.size() > MaxPathBytes)
                 return;
             try {
                 switch (m_in.Next() % 13) {
@@ -342,7 +344,7 @@ private:
         for (const std::string& name : names) {
             const std::string relative = folder + name;
             if (::access(m_tree.Path(relative).c_str(), F_OK) != 0 &&
-                m_tree.Root().size() + relative.size() <= MaxPathBytes)
+                relative.size() <= MaxPathBytes)
                 m_tree.File(relative, m_in.Next() % 3);
         }
     }

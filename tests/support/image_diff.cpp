@@ -135,7 +135,7 @@ bool Report(const std::string& arg, bool xorriso) {
             PrintStep(step, xorriso);
         return AllAgree(steps);
     }
-    TempTree tree;
+    TempTree tree(ScratchFolder());
     const std::vector<MeasureStep> steps = StepsOf(tree, BytesOf(arg));
     for (const MeasureStep& step : steps)
         PrintStep(step, xorriso);
