@@ -59,6 +59,7 @@ public:
         return made;
     }
 
+private:
     // A name of any kind, at most 255 bytes, never "." or "..".
     std::string Name() {
         static const char* const Japanese[] = {"日本語", "ファイル", "写真", "ー", "ｶﾅ", "漢"};
@@ -111,7 +112,6 @@ public:
         return Fitting(std::move(name));
     }
 
-private:
     // Paths below the tree's root, well below the system's 4096 bytes with the root: not
     // counting the root, the same bytes make the same tree wherever it is made.
     static constexpr size_t MaxPathBytes = 3000;
