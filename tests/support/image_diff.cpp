@@ -7,7 +7,8 @@
 //     FOLDER: the entries of an existing folder, each an item at the root under its name.
 //     Prints the sectors of every step (the tree's items, then the changes of the well the
 //     same bytes draw), and, where the two differ, the findings only one of them has, the
-//     items and the tree (paths, kinds, sizes), which is then kept on disk.
+//     items and the tree (paths, kinds, sizes), which is then kept (in /dev/shm where there
+//     is one, else under $TMPDIR).
 //     --xorriso adds xorriso's figure for each step.
 //   image_diff --minimize SEED_OR_FILE OUT
 //     Cuts the bytes down while a difference remains and writes them to OUT: a small tree
@@ -153,24 +154,30 @@ bool Differs(const std::vector<uint8_t>& bytes) {
 }
 
 // Drops runs of bytes, halving their length, then sets bytes to 0 (each decision's first
-// choice), as long as a difference remains.
+// choice), as long as a difference remains, until neither changes anything. Zeros at the
+// end go: past its end the input reads 0 anyway.
 std::vector<uint8_t> Minimized(std::vector<uint8_t> bytes) {
-    for (size_t run = std::max<size_t>(1, bytes.size() / 2); run > 0; run /= 2) {
-        for (size_t at = 0; at < bytes.size();) {
-            std::vector<uint8_t> shorter = bytes;
-            shorter.erase(shorter.begin() + static_cast<ptrdiff_t>(at),
-                          shorter.begin() +
-                              static_cast<ptrdiff_t>(std::min(at + run, bytes.size())));
-            if (Differs(shorter))
-                bytes = std::move(shorter);
-            else
-                at += run;
+    for (std::vector<uint8_t> before; before != bytes;) {
+        before = bytes;
+        for (size_t run = std::max<size_t>(1, bytes.size() / 2); run > 0; run /= 2) {
+            for (size_t at = 0; at < bytes.size();) {
+                std::vector<uint8_t> shorter = bytes;
+                shorter.erase(shorter.begin() + static_cast<ptrdiff_t>(at),
+                              shorter.begin() +
+                                  static_cast<ptrdiff_t>(std::min(at + run, bytes.size())));
+                if (Differs(shorter))
+                    bytes = std::move(shorter);
+                else
+                    at += run;
+            }
         }
-    }
-    for (uint8_t& byte : bytes) {
-        const uint8_t was = std::exchange(byte, 0);
-        if (was != 0 && !Differs(bytes))
-            byte = was;
+        for (uint8_t& byte : bytes) {
+            const uint8_t was = std::exchange(byte, 0);
+            if (was != 0 && !Differs(bytes))
+                byte = was;
+        }
+        while (!bytes.empty() && bytes.back() == 0)
+            bytes.pop_back();
     }
     return bytes;
 }
