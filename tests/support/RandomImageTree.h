@@ -16,6 +16,7 @@
 #include "core/image/DiscImageStatus.h"
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -172,6 +173,11 @@ private:
     }
 
     bool Room() const { return m_made < MaxEntries; }
+    // Whether an entry of any kind, a dangling link too, has that name already.
+    bool Taken(const std::string& relative) const {
+        struct stat st;
+        return lstat(m_tree.Path(relative).c_str(), &st) == 0;
+    }
 
     // A few entries in folder (relative, ending in "/"), at depth levels below an item.
     void Fill(const std::string& folder, int depth) {
@@ -180,6 +186,8 @@ private:
             const std::string relative = folder + Name();
             if (relative.size() > MaxPathBytes)
                 return;
+            if (Taken(relative))
+                continue; // opening a fifo of that name to write would wait for a reader
             try {
                 switch (m_in.Next() % 13) {
                 case 0:
@@ -215,7 +223,7 @@ private:
                     break;
                 }
             } catch (const std::runtime_error&) {
-                // the name is taken in this folder already: one entry fewer
+                // what the system will not make: one entry fewer
             }
         }
     }
@@ -343,8 +351,7 @@ private:
         }
         for (const std::string& name : names) {
             const std::string relative = folder + name;
-            if (::access(m_tree.Path(relative).c_str(), F_OK) != 0 &&
-                relative.size() <= MaxPathBytes)
+            if (!Taken(relative) && relative.size() <= MaxPathBytes)
                 m_tree.File(relative, m_in.Next() % 3);
         }
     }
