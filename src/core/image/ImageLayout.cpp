@@ -130,10 +130,12 @@ private:
     int64_t m_bytes;
 };
 
+// A file up to 4 GiB - 1 has one record; beyond, one more per 0xFFFFF800 bytes.
 int64_t Sections(const LayoutEntry& entry) {
-    return entry.kind == LayoutEntry::Kind::File
-               ? std::max<int64_t>(1, (entry.size + SectionBytes - 1) / SectionBytes)
-               : 1;
+    constexpr int64_t OneRecord = 0xFFFFFFFF;
+    if (entry.kind != LayoutEntry::Kind::File || entry.size <= OneRecord)
+        return 1;
+    return (entry.size - OneRecord + SectionBytes - 1) / SectionBytes + 1;
 }
 
 template <class Text> void SortByName(std::vector<NamedEntry*>& entries, Text NamedEntry::*id) {
