@@ -24,18 +24,17 @@ void TForm1::FillDisc1Click() {
             paths.push_back(path);
         }
     }
-    const std::vector<ketrilo::ImageItem> onDisc = ketrilo::ImageItemsOf(m_ws.well);
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     if (m_planImage == nullptr)
         m_planImage = std::make_unique<ketrilo::IsoDiscImage>();
     auto fill = std::make_shared<std::optional<ketrilo::DiscFill>>();
     // Shown once it is found; a cancelled fill changes nothing.
     RunLong(
-        [fill, onDisc, paths, capacity,
+        [fill, onDisc = ketrilo::ImageItemsOf(m_ws.well), paths = std::move(paths), capacity,
          image = m_planImage.get()](ketrilo::WorkProgress& progress) {
             *fill = ketrilo::FillDisc(onDisc, paths, capacity, *image, &progress);
         },
-        [this, fill, rows] { ShowFill(**fill, rows); });
+        [this, fill, rows = std::move(rows)] { ShowFill(**fill, rows); });
 }
 
 void TForm1::ShowFill(const ketrilo::DiscFill& fill, const std::vector<size_t>& rows) {

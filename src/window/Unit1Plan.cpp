@@ -22,7 +22,8 @@ void TForm1::PlanDiscs1Click() {
     auto plan = std::make_shared<std::optional<ketrilo::SpanningPlan>>();
     // Shown once it is computed; a cancelled plan changes nothing.
     RunLong(
-        [plan, paths, capacity, image = m_planImage.get()](ketrilo::WorkProgress& progress) {
+        [plan, paths = std::move(paths), capacity,
+         image = m_planImage.get()](ketrilo::WorkProgress& progress) {
             *plan = ketrilo::PlanDiscs(paths, capacity, *image, &progress);
         },
         [this, plan] { ShowPlan(std::move(**plan)); });
