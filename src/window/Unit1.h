@@ -130,10 +130,6 @@ public:
 
     // Runs handler; an error it throws is shown in the error box and the program goes on.
     void Run(const std::function<void()>& handler);
-    // For a handler: runs work on a worker behind the progress display and returns at once;
-    // apply runs through Run once the work finished, not at all when it was cancelled. The
-    // handler counts as ended only then.
-    void RunLong(std::function<void(ketrilo::WorkProgress&)> work, std::function<void()> apply);
 
     // The one way a change of the workspace reaches the screen: each list's view hears
     // what happened to its rows, the folder box shows a new listed folder, and when the
@@ -196,6 +192,10 @@ private:
     void RefuseChildDrops();
     void LoadProfilesIntoChooser();
     void QueueComboBox1Change();
+    // For a handler: runs work on a worker behind the progress display and returns at once;
+    // apply runs through Run once the work finished, not at all when it was cancelled. The
+    // handler counts as ended only then.
+    void RunLong(std::function<void(ketrilo::WorkProgress&)> work, std::function<void()> apply);
     void ListFolderInBox(const std::string& folderText);
     void TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons);
     // Takes the folder list a listing on a worker filled and shows its changes.
