@@ -48,6 +48,13 @@ inline std::vector<std::vector<ImageItem>> GeneratedTrees(const TempTree& tree) 
     tree.File("names/ctrl\x01name", 5);
     tree.File("names/bad\xFFutf8", 5);
     tree.Folder("names/UPPER and lower.and.dots...");
+    // Folders whose ISO 9660 names are cut: xorriso keeps a folder's extension and cuts
+    // one without it to 30 characters, not 31.
+    tree.Folder("folders");
+    for (int i = 0; i < 700; ++i) {
+        tree.Folder("folders/" + std::to_string(1000 + i) + std::string(36, 'f'));
+        tree.Folder("folders/" + std::to_string(1000 + i) + ".photos of the summer");
+    }
     // Links of every kind, a hard link, a special file, and a sparse file over 4 GiB.
     tree.Folder("links");
     tree.File("links/target", 5000);
@@ -67,6 +74,7 @@ inline std::vector<std::vector<ImageItem>> GeneratedTrees(const TempTree& tree) 
         {Item(tree, "names")},
         {Item(tree, "links")},
         {Item(tree, "big")},
+        {Item(tree, "folders")},
         {Item(tree, "many"), Item(tree, "deep"), Item(tree, "names"), Item(tree, "links"),
          Item(tree, "big"), Item(tree, "single.bin"), Item(tree, "single-link")},
         {{"nested/part one", tree.Path("many/f3")}, {"nested/part two", tree.Path("deep")}},
