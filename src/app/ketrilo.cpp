@@ -5,6 +5,7 @@
 #include "cli/FillCommand.h"
 #include "cli/MeasureCommand.h"
 #include "cli/PlanCommand.h"
+#include "core/image/ArithmeticDiscImage.h"
 #include "core/profiles/ProfileLocation.h"
 #include "image/IsoDiscImage.h"
 #include "window/Unit1.h"
@@ -22,6 +23,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,21 +41,21 @@ std::string ExecutablePath() {
 int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--measure") == 0) {
         const std::vector<std::string> args(argv + 2, argv + argc);
-        ketrilo::IsoDiscImage image;
+        ketrilo::ArithmeticDiscImage image(std::make_shared<ketrilo::IsoDiscImage>());
         return ketrilo::RunMeasureCommand(args, ketrilo::FindProfileFile(ExecutablePath()),
                                           std::cout, std::cerr, &image);
     }
 
     if (argc > 1 && std::strcmp(argv[1], "--plan") == 0) {
         const std::vector<std::string> args(argv + 2, argv + argc);
-        ketrilo::IsoDiscImage image;
+        ketrilo::ArithmeticDiscImage image(std::make_shared<ketrilo::IsoDiscImage>());
         return ketrilo::RunPlanCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
                                        std::cout, std::cerr);
     }
 
     if (argc > 1 && std::strcmp(argv[1], "--fill") == 0) {
         const std::vector<std::string> args(argv + 2, argv + argc);
-        ketrilo::IsoDiscImage image;
+        ketrilo::ArithmeticDiscImage image(std::make_shared<ketrilo::IsoDiscImage>());
         return ketrilo::RunFillCommand(args, ketrilo::FindProfileFile(ExecutablePath()), image,
                                        std::cout, std::cerr);
     }

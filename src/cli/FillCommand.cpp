@@ -57,6 +57,8 @@ int RunFillCommand(const std::vector<std::string>& args, const std::string& prof
         err << "ketrilo --fill: " << e.what() << "\n";
         return 2;
     }
+    if (!fill.disagreement.empty())
+        err << "ketrilo --fill: warning: " << fill.disagreement << "\n";
     for (size_t i : fill.chosen)
         out << EscapeControlCharacters(candidates[i]) << '\n';
     out << "image\t" << fill.sectorsAfter << '\t' << fill.sectorsAfter * ClusterSize << '\n'

@@ -71,6 +71,8 @@ int RunPlanCommand(const std::vector<std::string>& args, const std::string& prof
         return 2;
     try {
         const SpanningPlan plan = PlanDiscs(paths, *capacity, image, nullptr);
+        for (const std::string& disagreement : plan.disagreements)
+            err << "ketrilo --plan: warning: " << disagreement << "\n";
         std::vector<std::string> lists;
         if (outFolder != parsed->values.end())
             lists = WriteGraftLists(plan, outFolder->second);

@@ -3,6 +3,7 @@
 // button registers rows.
 #include "window/Unit1.h"
 
+#include "core/image/ArithmeticDiscImage.h"
 #include "core/image/DiscImageStatus.h"
 #include "core/plan/FillSearch.h"
 #include "core/workspace/Registration.h"
@@ -26,7 +27,8 @@ void TForm1::FillDisc1Click() {
     }
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     if (m_planImage == nullptr)
-        m_planImage = std::make_unique<ketrilo::IsoDiscImage>();
+        m_planImage = std::make_unique<ketrilo::ArithmeticDiscImage>(
+            std::make_shared<ketrilo::IsoDiscImage>());
     auto fill = std::make_shared<std::optional<ketrilo::DiscFill>>();
     // Shown once it is found; a cancelled fill changes nothing.
     RunLong(
@@ -34,7 +36,11 @@ void TForm1::FillDisc1Click() {
          image = m_planImage.get()](ketrilo::WorkProgress& progress) {
             *fill = ketrilo::FillDisc(onDisc, paths, capacity, *image, &progress);
         },
-        [this, fill, rows = std::move(rows)] { ShowFill(**fill, rows); });
+        [this, fill, rows = std::move(rows)] {
+            if (!(*fill)->disagreement.empty())
+                qWarning("ketrilo: %s", (*fill)->disagreement.c_str());
+            ShowFill(**fill, rows);
+        });
 }
 
 void TForm1::ShowFill(const ketrilo::DiscFill& fill, const std::vector<size_t>& rows) {

@@ -2,6 +2,7 @@
 // in the plan dialog, and one disc at a time taken into the well.
 #include "window/Unit1.h"
 
+#include "core/image/ArithmeticDiscImage.h"
 #include "core/plan/PlannedDiscLoad.h"
 #include "image/IsoDiscImage.h"
 #include "window/dialogs/PlanDialog.h"
@@ -18,7 +19,8 @@ void TForm1::PlanDiscs1Click() {
         paths.push_back(row.FullPath());
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     if (m_planImage == nullptr)
-        m_planImage = std::make_unique<ketrilo::IsoDiscImage>();
+        m_planImage = std::make_unique<ketrilo::ArithmeticDiscImage>(
+            std::make_shared<ketrilo::IsoDiscImage>());
     auto plan = std::make_shared<std::optional<ketrilo::SpanningPlan>>();
     // Shown once it is computed; a cancelled plan changes nothing.
     RunLong(
@@ -26,7 +28,11 @@ void TForm1::PlanDiscs1Click() {
          image = m_planImage.get()](ketrilo::WorkProgress& progress) {
             *plan = ketrilo::PlanDiscs(paths, capacity, *image, &progress);
         },
-        [this, plan] { ShowPlan(std::move(**plan)); });
+        [this, plan] {
+            for (const std::string& disagreement : (*plan)->disagreements)
+                qWarning("ketrilo: %s", disagreement.c_str());
+            ShowPlan(std::move(**plan));
+        });
 }
 
 void TForm1::ShowPlan(ketrilo::SpanningPlan plan) {

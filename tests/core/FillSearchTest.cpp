@@ -12,6 +12,7 @@ namespace ketrilo {
 namespace {
 
 using test::ModelImage;
+using test::UndercountingImage;
 using test::TempTree;
 
 constexpr int64_t Sector = 2048;
@@ -169,6 +170,20 @@ TEST(FillSearch, TheDiscFillIsMeasuredAndFitsEvenWhenTheEstimateIsFarTooLow) {
         EXPECT_LE(fill.sectorsAfter, capacity);
         EXPECT_EQ(fill.capacity, capacity);
     }
+}
+
+// A choice the judge finds over the disc is given up, and said to differ.
+TEST(FillSearch, TheJudgeProvesTheFill) {
+    TempTree t;
+    t.Folder("list");
+    t.Folder("list/d");
+    for (int i = 0; i < 300; ++i)
+        t.File("list/d/f" + std::to_string(i), 1);
+    UndercountingImage image;
+    const DiscFill fill = FillDisc({}, {t.Path("list/d")}, 350, image, nullptr);
+    EXPECT_FALSE(fill.disagreement.empty());
+    EXPECT_TRUE(fill.chosen.empty());
+    EXPECT_EQ(fill.sectorsAfter, image.judge.Measure({}, nullptr).sectors);
 }
 
 TEST(FillSearch, NothingIsChosenWhenTheDiscIsFullAlready) {

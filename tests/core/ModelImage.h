@@ -55,4 +55,22 @@ private:
     }
 };
 
+// A measure that undercounts every entry tenfold, with the model as its judge: what the
+// plan and the fill make with it must still hold by the judge.
+class UndercountingImage final : public DiscImage {
+public:
+    UndercountingImage() {
+        m_quick.perEntry = 30;
+        judge.perEntry = 300;
+    }
+    ImageReport Measure(const std::vector<ImageItem>& items, WorkProgress* progress) override {
+        return m_quick.Measure(items, progress);
+    }
+    DiscImage* Judge() override { return &judge; }
+    ModelImage judge;
+
+private:
+    ModelImage m_quick;
+};
+
 } // namespace ketrilo::test

@@ -16,6 +16,7 @@ namespace {
 
 using test::FilesUnder;
 using test::ModelImage;
+using test::UndercountingImage;
 using test::TempTree;
 
 constexpr int64_t Sector = 2048;
@@ -91,6 +92,22 @@ TEST(SpanningPlan, ProvesEachDiscWhenTheEstimateIsFarTooLow) {
     const SpanningPlan plan = PlanDiscs(well, 600, image, nullptr);
     ExpectSoundPlan(plan, well, image);
     EXPECT_TRUE(plan.tooLarge.empty());
+}
+
+// Where the judge measures otherwise, the plan says so and holds by the judge.
+TEST(SpanningPlan, EachDiscIsProvenByTheJudgeAndRepairedByIt) {
+    TempTree t;
+    std::vector<std::string> well;
+    for (int f = 0; f < 6; ++f) {
+        well.push_back(t.Folder("d" + std::to_string(f)));
+        well.back().pop_back();
+        for (int i = 0; i < 200; ++i)
+            t.File(std::string("d") + std::to_string(f) + "/n" + std::to_string(i), 1);
+    }
+    UndercountingImage image;
+    const SpanningPlan plan = PlanDiscs(well, 150, image, nullptr);
+    EXPECT_FALSE(plan.disagreements.empty());
+    ExpectSoundPlan(plan, well, image.judge);
 }
 
 // An image that charges far more per entry than the estimate can scale to, and gives up

@@ -280,6 +280,14 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
     return report;
 }
 
+std::string Disagreement(const std::vector<ImageItem>& items, int64_t measured, int64_t judged) {
+    if (measured == judged)
+        return {};
+    return "the image of " + std::to_string(items.size()) + " items is " +
+           std::to_string(measured) + " sectors by the records and " + std::to_string(judged) +
+           " by libisofs";
+}
+
 void ArithmeticDiscImage::Forget() {
     const std::lock_guard lock(m_mutex);
     m_items.clear();

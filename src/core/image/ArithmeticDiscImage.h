@@ -28,11 +28,17 @@ public:
     [[nodiscard]] ImageReport Measure(const std::vector<ImageItem>& items,
                                       WorkProgress* progress) override;
     void Forget() override;
+    [[nodiscard]] DiscImage* Judge() override { return m_library.get(); }
 
 private:
     std::shared_ptr<DiscImage> m_library;
     std::mutex m_mutex; // measures may overlap: a cancelled one may still be running
     std::map<std::pair<std::string, std::string>, std::shared_ptr<const ItemImageFigure>> m_items;
 };
+
+// What a figure the judge proves differs in: the items' count and both figures, so that
+// a difference can be reported. Empty when they agree.
+[[nodiscard]] std::string Disagreement(const std::vector<ImageItem>& items, int64_t measured,
+                                       int64_t judged);
 
 } // namespace ketrilo

@@ -61,6 +61,9 @@ public:
     // Drops whatever a measure keeps of the trees it read, so that the next one reads the
     // disk again (after the entries may have changed).
     virtual void Forget() {}
+    // The measure that proves this one's figures, where this one stands in for it; none
+    // when this one is the judge.
+    [[nodiscard]] virtual DiscImage* Judge() { return nullptr; }
 };
 
 } // namespace ketrilo

@@ -1,5 +1,6 @@
 #include "core/plan/FillSearch.h"
 
+#include "core/image/ArithmeticDiscImage.h"
 #include "core/image/DiscImageEstimate.h"
 #include "core/plan/BinPacking.h"
 #include "core/plan/PlanTree.h"
@@ -125,6 +126,28 @@ Candidates Usable(const std::vector<ImageItem>& onDisc, const std::vector<std::s
     return usable;
 }
 
+// The fill measured again by the judge, if there is one; a choice it finds over the
+// capacity is given up.
+void Prove(DiscFill& fill, const std::vector<ImageItem>& onDisc,
+           const std::vector<ImageItem>& candidates, const std::vector<size_t>& given,
+           DiscImage* judge, WorkProgress* progress) {
+    if (judge == nullptr)
+        return;
+    std::vector<ImageItem> items = onDisc;
+    for (size_t chosen : fill.chosen)
+        items.push_back(candidates[static_cast<size_t>(
+            std::find(given.begin(), given.end(), chosen) - given.begin())]);
+    const int64_t judged = judge->Measure(items, progress).sectors;
+    fill.disagreement = Disagreement(items, fill.sectorsAfter, judged);
+    if (fill.disagreement.empty())
+        return;
+    fill.sectorsAfter = judged;
+    if (judged > fill.capacity && !fill.chosen.empty()) {
+        fill.chosen.clear();
+        fill.sectorsBefore = fill.sectorsAfter = judge->Measure(onDisc, progress).sectors;
+    }
+}
+
 } // namespace
 
 DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
@@ -132,6 +155,7 @@ DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
                   DiscImage& image, WorkProgress* progress) {
     DiscFill fill;
     fill.capacity = capacity;
+    image.Forget();
     fill.sectorsBefore = fill.sectorsAfter = image.Measure(onDisc, progress).sectors;
     const Candidates usable = Usable(onDisc, candidatePaths, progress);
     const int64_t room = std::max<int64_t>(capacity - fill.sectorsBefore, 0);
@@ -161,6 +185,7 @@ DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
             break;
         missed = real > capacity ? std::max(nowMissed, missed + real - capacity) : nowMissed;
     }
+    Prove(fill, onDisc, usable.items, usable.given, image.Judge(), progress);
     return fill;
 }
 

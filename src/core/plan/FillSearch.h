@@ -37,13 +37,18 @@ struct DiscFill {
     int64_t sectorsBefore = 0;  // the image of what is on the disc already
     int64_t sectorsAfter = 0;   // the image with the chosen ones added, as measured
     size_t tooLarge = 0;        // candidates larger than the room left, each alone
+    // Where the image's judge measured the disc otherwise (never expected): both figures;
+    // the fill holds the judge's.
+    std::string disagreement;
 };
 
 // Fills the disc of capacity sectors that holds onDisc. Each candidate path (absolute)
 // goes to the image's root under its own name; one that is on the disc already, one
 // given before, and one whose name the disc's root holds already are never chosen. The
 // chosen set's image is measured with image, and a set that would not fit is never
-// taken: the result fits unless onDisc alone does not (then nothing is chosen). Counts
+// taken: the result fits unless onDisc alone does not (then nothing is chosen); where
+// image has a judge, the result is proven with it. What image keeps of the disk from
+// before is forgotten first. Counts
 // what it reads into progress and throws WorkCancelled on its request.
 [[nodiscard]] DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
                                 const std::vector<std::string>& candidatePaths, int64_t capacity,

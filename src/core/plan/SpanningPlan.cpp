@@ -1,6 +1,7 @@
 #include "core/plan/SpanningPlan.h"
 
 #include "core/base/KetriloError.h"
+#include "core/image/ArithmeticDiscImage.h"
 #include "core/image/DiscImageEstimate.h"
 #include "core/plan/BinPacking.h"
 #include "core/plan/PlanTree.h"
@@ -25,7 +26,7 @@ class Planner {
 public:
     Planner(const std::vector<std::string>& paths, int64_t capacity, DiscImage& image,
             WorkProgress* progress)
-        : m_capacity(capacity), m_image(image), m_progress(progress),
+        : m_capacity(capacity), m_image(&image), m_progress(progress),
           m_tree(ScanPlanTree(paths, progress)) {}
 
     SpanningPlan Run() {
@@ -33,10 +34,11 @@ public:
         plan.capacity = m_capacity;
         if (m_progress != nullptr)
             m_progress->StopCounting(); // every file is counted: the images read them again
-        m_fixed = m_image.Measure({}, m_progress).sectors;
+        m_image->Forget();
+        m_fixed = m_image->Measure({}, m_progress).sectors;
         if (m_fixed >= m_capacity)
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
-        const ImageReport whole = m_image.Measure(RootItems(), m_progress);
+        const ImageReport whole = m_image->Measure(RootItems(), m_progress);
         plan.imageSectors = whole.sectors;
         std::vector<std::string> refused;
         for (const ImageFinding& finding : whole.findings) {
@@ -66,6 +68,7 @@ public:
                                    EscapeControlCharacters(m_tree.nodes[split].diskPath) +
                                    " を何度分けても入りません)");
         }
+        Prove(discs, sectors, plan.disagreements);
         for (size_t d = 0; d < discs.size(); ++d)
             plan.discs.push_back(Disc(discs[d], sectors[d]));
         // Files left out take their data and, at most, a sector of records with them.
@@ -133,7 +136,7 @@ private:
             return false;
         const auto [known, added] = m_measuredAlone.emplace(node, false);
         if (added)
-            known->second = m_image.Measure(ImageItems({node}), m_progress).sectors <= m_capacity;
+            known->second = m_image->Measure(ImageItems({node}), m_progress).sectors <= m_capacity;
         return known->second;
     }
 
@@ -278,6 +281,30 @@ private:
         return items;
     }
 
+    // Each disc measured again by the judge, if the image has one; a disc it measures
+    // otherwise is named, and the discs are repaired by the judge's figures alone.
+    void Prove(std::vector<std::vector<uint32_t>>& discs, std::vector<int64_t>& sectors,
+               std::vector<std::string>& disagreements) {
+        DiscImage* judge = m_image->Judge();
+        if (judge == nullptr)
+            return;
+        bool agreed = true;
+        for (size_t d = 0; d < discs.size(); ++d) {
+            const std::vector<ImageItem> items = ImageItems(discs[d]);
+            const int64_t judged = judge->Measure(items, m_progress).sectors;
+            const std::string difference = Disagreement(items, sectors[d], judged);
+            if (!difference.empty()) {
+                disagreements.push_back("disc " + std::to_string(d + 1) + ": " + difference);
+                agreed = false;
+            }
+        }
+        if (agreed)
+            return;
+        m_image = judge;
+        if (Verify(discs, sectors) >= 0)
+            throw KetriloError("libisofs の測るイメージがディスクに入りません");
+    }
+
     // Measures every disc (into real) and moves items out of those that overflow until
     // all fit. Returns -1 when done, or a node that overflows a disc alone.
     int32_t Verify(std::vector<std::vector<uint32_t>>& discs, std::vector<int64_t>& real) {
@@ -296,7 +323,7 @@ private:
             bool over = false;
             for (size_t d = 0; d < discs.size(); ++d) {
                 if (real[d] < 0)
-                    real[d] = m_image.Measure(ImageItems(discs[d]), m_progress).sectors;
+                    real[d] = m_image->Measure(ImageItems(discs[d]), m_progress).sectors;
                 over = over || real[d] > m_capacity;
             }
             if (!over)
@@ -391,7 +418,7 @@ private:
     }
 
     int64_t m_capacity;
-    DiscImage& m_image;
+    DiscImage* m_image; // the judge's, once it proves the discs
     WorkProgress* m_progress;
     PlanTree m_tree;
     int64_t m_fixed = 0;

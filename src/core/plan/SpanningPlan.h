@@ -32,6 +32,9 @@ struct SpanningPlan {
     std::vector<std::string> tooLarge; // files that alone overflow a disc: not planned
     // Entries the image's library refuses: planned, but left out of every figure.
     std::vector<ImageFinding> refused;
+    // Discs whose figure the image's judge gave otherwise (never expected): each line
+    // names the disc and both figures; the plan holds the judge's.
+    std::vector<std::string> disagreements;
 };
 
 [[nodiscard]] std::vector<ImageItem> ImageItemsOf(const PlannedDisc& disc);
@@ -40,7 +43,9 @@ struct SpanningPlan {
 // folder too large for one disc is split into its children, recursively down to files;
 // parts that end on one disc are joined again. Every item and part lands at its disc's
 // root under its own name, as the well hands items to a burner, so no two on a disc
-// share a name. Each disc is measured with image and items are moved out until it fits.
+// share a name. Each disc is measured with image and items are moved out until it fits;
+// where image has a judge, each disc is then proven with it (and repaired by it, should it
+// measure otherwise). What image keeps of the disk from before is forgotten first.
 // Throws KetriloError when not even an empty disc fits or a path has no name to take
 // into the image ("/"), WorkCancelled on request.
 [[nodiscard]] SpanningPlan PlanDiscs(const std::vector<std::string>& paths, int64_t capacity,
