@@ -177,10 +177,10 @@ TEST(FillSearch, TheJudgeProvesTheFill) {
     TempTree t;
     t.Folder("list");
     t.Folder("list/d");
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 100; ++i)
         t.File("list/d/f" + std::to_string(i), 1);
     UndercountingImage image;
-    const DiscFill fill = FillDisc({}, {t.Path("list/d")}, 350, image, nullptr);
+    const DiscFill fill = FillDisc({}, {t.Path("list/d")}, 140, image, nullptr);
     EXPECT_FALSE(fill.disagreement.empty());
     EXPECT_TRUE(fill.chosen.empty());
     EXPECT_EQ(fill.sectorsAfter, image.judge.Measure({}, nullptr).sectors);
