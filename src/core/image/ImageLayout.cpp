@@ -3,6 +3,7 @@
 #include "core/image/ImageNames.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace ketrilo {
 
@@ -152,7 +153,13 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
     std::vector<NamedEntry*> iso;
     std::vector<NamedEntry*> joliet;
     iso.reserve(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
+    // libisofs holds a folder's entries by their names on disk, and numbers alike
+    // identifiers in that order.
+    std::vector<size_t> byName(entries.size());
+    std::iota(byName.begin(), byName.end(), size_t{0});
+    std::sort(byName.begin(), byName.end(),
+              [&entries](size_t a, size_t b) { return entries[a].name < entries[b].name; });
+    for (const size_t i : byName) {
         const LayoutEntry& entry = entries[i];
         const bool folder = entry.kind == LayoutEntry::Kind::Folder;
         names[i].folder = folder;

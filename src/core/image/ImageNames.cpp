@@ -117,8 +117,9 @@ template <class Text> Text Digits(int number, int digits) {
 template <class Text>
 bool NumberCollisions(std::vector<NamedEntry*>& entries, Text NamedEntry::*id,
                       const NumberingRoom& room) {
-    std::sort(entries.begin(), entries.end(),
-              [id](const NamedEntry* a, const NamedEntry* b) { return a->*id < b->*id; });
+    // Alike identifiers keep the order they came in, which decides who gets which number.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [id](const NamedEntry* a, const NamedEntry* b) { return a->*id < b->*id; });
     // Each name once, held by the first entry that had it: renaming another entry of
     // that name leaves the name taken.
     std::unordered_map<Text, const NamedEntry*> taken;

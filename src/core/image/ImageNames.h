@@ -17,8 +17,9 @@ namespace ketrilo {
 [[nodiscard]] std::u16string JolietIdentifier(std::string_view name, bool folder);
 
 // One folder's identifiers, renamed in place where several are alike, as libisofs numbers
-// them ("NAME0.TXT", "NAME1.TXT", … with more digits when ten do not do). False when
-// libisofs gives up (an extension too long to make room for the digits): no image.
+// them ("NAME0.TXT", "NAME1.TXT", … with more digits when ten do not do), alike ones in
+// the order given (libisofs: by the names on disk). False when libisofs gives up (an
+// extension too long to make room for the digits): no image.
 struct NamedEntry {
     std::string iso;
     std::u16string joliet;
