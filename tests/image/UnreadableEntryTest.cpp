@@ -1,6 +1,7 @@
 // Entries the user cannot read: the burner, run by the same user, stops on them, so the
 // disc check names each one.
 #include "../core/TempTree.h"
+#include "../support/ChildOutput.h"
 #include "cli/MeasureCommand.h"
 #include "image/IsoDiscImage.h"
 
@@ -39,14 +40,7 @@ std::string MeasureImageAsUser(const std::string& path) {
         _exit(written ? 0 : 4);
     }
     close(fds[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<size_t>(n));
-    close(fds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : std::string();
+    return test::OutputOf(child, fds[0]).value_or(std::string());
 }
 
 TEST(UnreadableEntry, AFileOrFolderTheUserCannotReadIsACheckLine) {

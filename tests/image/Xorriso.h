@@ -1,6 +1,7 @@
 #pragma once
 // What xorriso itself makes of items, for the image tests and the image_diff tool.
 
+#include "../support/ChildOutput.h"
 #include "core/image/DiscImage.h"
 
 #include <fcntl.h>
@@ -51,16 +52,8 @@ inline int64_t XorrisoSectors(const std::vector<ImageItem>& items) {
         _exit(127);
     }
     close(out[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<size_t>(n));
-    close(out[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text.empty())
-        return -1;
-    return std::stoll(text);
+    const std::optional<std::string> text = OutputOf(child, out[0]);
+    return text && !text->empty() ? std::stoll(*text) : -1;
 }
 
 } // namespace ketrilo::test
