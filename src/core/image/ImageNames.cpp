@@ -15,6 +15,9 @@ constexpr char32_t Replacement = U'_';
 // character of its own, which libisofs then writes as "_".
 std::u32string Characters(std::string_view name) {
     std::u32string characters;
+    if (std::all_of(name.begin(), name.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::u32string(name.begin(), name.end());
     characters.reserve(name.size());
     for (size_t i = 0; i < name.size();) {
         const auto lead = static_cast<unsigned char>(name[i]);
@@ -120,6 +123,11 @@ bool NumberCollisions(std::vector<NamedEntry*>& entries, Text NamedEntry::*id,
     // Alike identifiers keep the order they came in, which decides who gets which number.
     std::stable_sort(entries.begin(), entries.end(),
                      [id](const NamedEntry* a, const NamedEntry* b) { return a->*id < b->*id; });
+    const auto alike = [id](const NamedEntry* a, const NamedEntry* b) {
+        return a->*id == b->*id;
+    };
+    if (std::adjacent_find(entries.begin(), entries.end(), alike) == entries.end())
+        return true; // nothing to number, as in most folders
     // Each name once, held by the first entry that had it: renaming another entry of
     // that name leaves the name taken.
     std::unordered_map<Text, const NamedEntry*> taken;
