@@ -9,4 +9,4 @@ configure_sanitize_build
 cmake --build build-sanitize
 # The end-to-end tests drive the release build; here only the tests of the code itself.
 (cd build-sanitize && ctest --output-on-failure --timeout 600 -E '^e2e\.')
-bash scripts/fuzz.sh 20000
+FUZZ_SECONDS=${FUZZ_SECONDS:-150} bash scripts/fuzz.sh 20000
