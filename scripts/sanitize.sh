@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the core and the window with clang under AddressSanitizer and UBSan into
 # build-sanitize/, runs the core and window tests there (any report fails them), then runs
-# every fuzz target for a short, fixed number of executions over its seeds.
+# every fuzz target over its seeds for 20,000 executions or 150 seconds, whichever ends first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/sanitize-env.sh
