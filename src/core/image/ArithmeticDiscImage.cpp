@@ -218,8 +218,10 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
     if (!ArithmeticReaches(items))
         return m_library->Measure(items, progress);
     std::vector<std::shared_ptr<const ItemImageFigure>> figures(items.size());
+    uint64_t forgotten = 0;
     {
         const std::lock_guard lock(m_mutex);
+        forgotten = m_forgotten;
         for (size_t i = 0; i < items.size(); ++i) {
             const auto known = m_items.find({items[i].imagePath, items[i].diskPath});
             if (known != m_items.end())
@@ -231,7 +233,8 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
             continue;
         figures[i] = ReadItem(items[i], progress);
         const std::lock_guard lock(m_mutex);
-        m_items[{items[i].imagePath, items[i].diskPath}] = figures[i];
+        if (m_forgotten == forgotten)
+            m_items[{items[i].imagePath, items[i].diskPath}] = figures[i];
     }
     if (progress != nullptr)
         progress->ThrowIfCancelled();
@@ -291,6 +294,7 @@ std::string Disagreement(const std::vector<ImageItem>& items, int64_t measured, 
 void ArithmeticDiscImage::Forget() {
     const std::lock_guard lock(m_mutex);
     m_items.clear();
+    ++m_forgotten;
 }
 
 } // namespace ketrilo

@@ -34,6 +34,8 @@ private:
     std::shared_ptr<DiscImage> m_library;
     std::mutex m_mutex; // measures may overlap: a cancelled one may still be running
     std::map<std::pair<std::string, std::string>, std::shared_ptr<const ItemImageFigure>> m_items;
+    // Counts the forgettings: a measure that began before one keeps nothing it read.
+    uint64_t m_forgotten = 0;
 };
 
 // What a figure the judge proves differs in: the items' count and both figures, so that
