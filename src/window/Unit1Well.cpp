@@ -5,6 +5,7 @@
 #include "core/workspace/Registration.h"
 #include "core/workspace/WorkspaceCommands.h"
 #include "window/widgets/ListViews.h"
+#include "window/work/DiscImageWatcher.h"
 #include "window/work/LongWork.h"
 
 #include <QTableView>
@@ -33,6 +34,8 @@ void TForm1::ToolButton4Click() {
         return;
     m_ws.well = std::move(fresh.well);
     m_ws.capacity = fresh.capacity;
+    // The user recalculates because the items' entries changed: the image reads them afresh.
+    m_discImageWatcher->Forget();
     ShowChanges(recalculated);
 }
 
