@@ -43,12 +43,16 @@ Timing DropAndWait(TForm1& form, const QStringList& paths) {
     QEventLoop loop;
     QElapsedTimer clock;
     const QString computing = QString::fromUtf8(ketrilo::ImageComputingText);
-    // Told after every handler and whenever the panel changes, at once.
+    // Told after every handler and whenever the panel changes, at once. The drop is handled
+    // queued: the well has changed once its image is being computed.
+    bool changed = false;
     form.SetWatcher([&] {
         const DiscImageWatcher& image = form.Image();
         if (form.ImageStatusLabel->text() == computing)
             timing.saidComputing = true;
         if (image.Computing())
+            changed = true;
+        if (!changed || image.Computing())
             return;
         if (timing.figureMs < 0)
             timing.figureMs = clock.elapsed();
