@@ -8,7 +8,6 @@
 #include "BenchDrop.h"
 #include "BenchSetUp.h"
 #include "app/AppearanceSetup.h"
-#include "core/image/ArithmeticDiscImage.h"
 #include "core/image/DiscImageStatus.h"
 #include "image/IsoDiscImage.h"
 #include "window/Unit1.h"

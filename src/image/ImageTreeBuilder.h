@@ -4,7 +4,7 @@
 // as special files. The checks see every folder's entries on the way. Folders are read
 // ahead on helper threads; only the calling thread touches the image.
 
-#include "FolderReadAhead.h"
+#include "core/image/FolderReadAhead.h"
 #include "core/image/DiscImage.h"
 #include "core/image/DiscImageChecks.h"
 

@@ -1,17 +1,38 @@
 #pragma once
 // The size of the image libisofs lays out with the burner's options, worked out from the
-// entries' records instead of laying the image out. The figures of each item's tree are
-// kept, so a measure after a change of the well reads only the items it has not seen.
+// entries' records (ImageLayout) instead of laying the image out. What each item's tree
+// adds is kept, so a measure after a change of the well reads only the items it has not
+// seen and lays out the root again. A well it cannot work out alone (two items of one
+// name, an item below the root, items inside one another, an entry the library refuses,
+// names the library cannot number apart) is measured by the library.
 
 #include "core/image/DiscImage.h"
 
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+
 namespace ketrilo {
+
+struct ItemImageFigure;
 
 class ArithmeticDiscImage final : public DiscImage {
 public:
+    // library: the measure taken where the arithmetic does not reach.
+    explicit ArithmeticDiscImage(std::shared_ptr<DiscImage> library);
+    ~ArithmeticDiscImage() override;
+
     [[nodiscard]] ImageReport Measure(const std::vector<ImageItem>& items,
                                       WorkProgress* progress) override;
     void Forget() override;
+
+private:
+    std::shared_ptr<DiscImage> m_library;
+    std::mutex m_mutex; // measures may overlap: a cancelled one may still be running
+    std::map<std::pair<std::string, std::string>, std::shared_ptr<const ItemImageFigure>> m_items;
 };
 
 } // namespace ketrilo

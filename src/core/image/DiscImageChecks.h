@@ -45,6 +45,11 @@ public:
     // A file, or a folder, this user may not read (or enter).
     void Unreadable(const std::string& diskPath) { Add(ImageFindingKind::Unreadable, diskPath); }
 
+    // Findings made elsewhere, of entries not seen here.
+    void Adopt(const std::vector<ImageFinding>& findings) {
+        m_findings.insert(m_findings.end(), findings.begin(), findings.end());
+    }
+
     // The findings ordered by path, then kind.
     [[nodiscard]] std::vector<ImageFinding> TakeFindings();
 

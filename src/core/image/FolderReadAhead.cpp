@@ -1,4 +1,4 @@
-#include "FolderReadAhead.h"
+#include "core/image/FolderReadAhead.h"
 
 #include "core/disk/DirectoryReader.h"
 #include "core/disk/OpenByPath.h"

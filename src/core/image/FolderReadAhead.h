@@ -1,8 +1,7 @@
 #pragma once
-// The folders of the image's trees, read ahead on helper threads in the order the tree
-// builder takes them, so that the one thread allowed to touch the libisofs image seldom
-// waits on the disk. Every entry comes with what the image takes from its status; a
-// symbolic link is never followed.
+// The folders of the image's trees, read ahead on helper threads in the order a measure
+// takes them, so that the one thread that builds the image's tree seldom waits on the disk. Every
+// entry comes with what the image takes from its status; a symbolic link is never followed.
 
 #include "core/disk/UniqueFd.h"
 #include "core/image/DiscImageChecks.h"

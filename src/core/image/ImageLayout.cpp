@@ -1,0 +1,220 @@
+#include "core/image/ImageLayout.h"
+
+#include "core/image/ImageNames.h"
+
+#include <algorithm>
+
+namespace ketrilo {
+
+namespace {
+
+constexpr int64_t Sector = 2048;
+constexpr int64_t SectionBytes = 0xFFFFF800; // the largest extent of one file record
+constexpr int64_t DotRecord = 34;
+constexpr int64_t LongestRecord = 254;     // a record's length is one even byte
+constexpr int64_t PosixAndTimes = 36 + 26; // PX (Rock Ridge 1.10, no inode) and TF
+constexpr int64_t ContinuationEntry = 28;
+constexpr int64_t RootSharing = 7;          // SP
+constexpr int64_t RockRidgeReference = 237; // ER, in the root's continuation area
+constexpr int64_t DeviceNumbers = 20;       // PN
+constexpr int64_t JolietPathLimit = 240;
+
+int64_t Even(int64_t bytes) {
+    return bytes + bytes % 2;
+}
+
+int64_t WholeSectors(int64_t bytes) {
+    return (bytes + Sector - 1) / Sector;
+}
+
+// The Rock Ridge fields of one record: the bytes that stay in it and the fields that go
+// to the continuation area.
+struct SystemUse {
+    int64_t inRecord = 0;
+    std::vector<int64_t> continued;
+};
+
+// SL of a link's target: its components ("." and ".." count no bytes, a leading "/" is
+// an empty root component), in fields of at most 255 bytes. recordRoom: what the record
+// still holds, or -1 when the field goes to the continuation area; returns false when it
+// does not fit the record.
+bool AddSymbolicLink(const std::string& target, int64_t recordRoom, SystemUse& use) {
+    const bool continued = recordRoom < 0;
+    int64_t field = 5;
+    size_t start = 0;
+    while (true) {
+        const size_t slash = target.find('/', start);
+        const size_t end = slash == std::string::npos ? target.size() : slash;
+        const std::string_view component(target.data() + start, end - start);
+        const int64_t length =
+            (component == "." || component == ".." ? 0 : static_cast<int64_t>(component.size())) +
+            2;
+        if (!continued) {
+            if (field + length > recordRoom)
+                return false;
+            field += length;
+        } else if (field + length > 255) {
+            if (length > 250) { // one component split over two fields
+                const int64_t fit = 255 - field - 2;
+                if (length - 250 <= fit) {
+                    use.continued.push_back(255);
+                    field = 5 + (length - fit);
+                } else {
+                    use.continued.push_back(field);
+                    use.continued.push_back(255);
+                    field = 5 + (length - 250) + 2;
+                }
+            } else {
+                use.continued.push_back(field);
+                field = 5 + length;
+            }
+        } else {
+            field += length;
+        }
+        if (slash == std::string::npos || slash + 1 == target.size())
+            break;
+        start = slash + 1;
+    }
+    if (continued)
+        use.continued.push_back(field);
+    else
+        use.inRecord += field;
+    return true;
+}
+
+// The Rock Ridge fields of an entry's record whose ISO part is used bytes long.
+SystemUse EntrySystemUse(const LayoutEntry& entry, int64_t used) {
+    const int64_t room = LongestRecord - used;
+    SystemUse use;
+    use.inRecord = PosixAndTimes + (entry.kind == LayoutEntry::Kind::Device ? DeviceNumbers : 0);
+    const int64_t name = static_cast<int64_t>(entry.name.size());
+    const bool link = entry.kind == LayoutEntry::Kind::Link;
+    // First try all of it in the record.
+    if (use.inRecord + 5 + name <= room) {
+        SystemUse tried = use;
+        tried.inRecord += 5 + name;
+        if (!link || AddSymbolicLink(entry.linkTarget, room - tried.inRecord, tried)) {
+            tried.inRecord = Even(tried.inRecord);
+            return tried;
+        }
+    }
+    // Then with a continuation: the name as far as it goes, the rest and any link after it.
+    use.inRecord += ContinuationEntry;
+    if (use.inRecord + 5 + name <= room) {
+        use.inRecord += 5 + name;
+    } else {
+        use.continued.push_back(5 + name - (room - use.inRecord - 5));
+        use.inRecord = room;
+    }
+    if (link) {
+        const bool inRecord =
+            use.continued.empty() && AddSymbolicLink(entry.linkTarget, room - use.inRecord, use);
+        if (!inRecord)
+            AddSymbolicLink(entry.linkTarget, -1, use);
+    }
+    use.inRecord = Even(use.inRecord);
+    return use;
+}
+
+// Lays records into an extent that starts with "." and ".." of dots bytes.
+class Extent {
+public:
+    explicit Extent(int64_t dots) : m_bytes(dots) {}
+    void Add(int64_t record) {
+        const int64_t left = Sector - m_bytes % Sector;
+        m_bytes += record > left ? left + record : record;
+    }
+    [[nodiscard]] int64_t Sectors() const { return WholeSectors(m_bytes); }
+
+private:
+    int64_t m_bytes;
+};
+
+int64_t Sections(const LayoutEntry& entry) {
+    return entry.kind == LayoutEntry::Kind::File
+               ? std::max<int64_t>(1, (entry.size + SectionBytes - 1) / SectionBytes)
+               : 1;
+}
+
+} // namespace
+
+FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, int64_t jolietPath) {
+    FolderLayout layout;
+    layout.jolietPaths.assign(entries.size(), 0);
+    std::vector<NamedEntry> names(entries.size());
+    std::vector<NamedEntry*> iso;
+    std::vector<NamedEntry*> joliet;
+    iso.reserve(entries.size());
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const LayoutEntry& entry = entries[i];
+        const bool folder = entry.kind == LayoutEntry::Kind::Folder;
+        names[i].folder = folder;
+        names[i].iso = IsoIdentifier(entry.name, folder);
+        iso.push_back(&names[i]);
+        const bool jolietKind = folder || entry.kind == LayoutEntry::Kind::File;
+        if (jolietPath == OutOfJoliet || !jolietKind) {
+            layout.jolietPaths[i] = folder ? OutOfJoliet : 0;
+            continue;
+        }
+        names[i].joliet = JolietIdentifier(entry.name, folder);
+        const int64_t path = jolietPath + 1 + 2 * static_cast<int64_t>(names[i].joliet.size());
+        if (path > JolietPathLimit) {
+            layout.jolietPaths[i] = folder ? OutOfJoliet : 0;
+            names[i].joliet.clear();
+            continue;
+        }
+        if (folder)
+            layout.jolietPaths[i] = path;
+        joliet.push_back(&names[i]);
+    }
+    if (!NumberIsoCollisions(iso) || !NumberJolietCollisions(joliet)) {
+        layout.unnamed = true;
+        return layout;
+    }
+
+    // "." and "..": the root's "." announces Rock Ridge.
+    const int64_t dot = Even(PosixAndTimes + (root ? RootSharing + ContinuationEntry : 0));
+    Extent isoExtent(2 * DotRecord + dot + Even(PosixAndTimes));
+    // The root's continuation area holds the reference alone, unless entries continue.
+    int64_t continuedSectors = root ? WholeSectors(RockRidgeReference) : 0;
+    Extent jolietExtent(2 * DotRecord);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const LayoutEntry& entry = entries[i];
+        const bool folder = entry.kind == LayoutEntry::Kind::Folder;
+        const int64_t isoBytes = static_cast<int64_t>(names[i].iso.size());
+        const int64_t record = Even(33 + isoBytes + (folder ? 0 : 2));
+        const int64_t sections = Sections(entry);
+        for (int64_t s = 0; s < sections; ++s) {
+            const SystemUse use = EntrySystemUse(entry, record);
+            isoExtent.Add(record + use.inRecord);
+            layout.continued = layout.continued || !use.continued.empty();
+        }
+        if (folder)
+            layout.isoPathTableBytes += Even(8 + isoBytes);
+        const int64_t units = static_cast<int64_t>(names[i].joliet.size());
+        if (units == 0)
+            continue;
+        for (int64_t s = 0; s < sections; ++s)
+            jolietExtent.Add(34 + 2 * units);
+        if (folder)
+            layout.jolietPathTableBytes += 8 + 2 * units;
+    }
+    layout.isoSectors = isoExtent.Sectors() + continuedSectors;
+    layout.jolietSectors = jolietPath == OutOfJoliet ? 0 : jolietExtent.Sectors();
+    return layout;
+}
+
+int64_t FixedImageSectors(int64_t isoPathTableBytes, int64_t jolietPathTableBytes) {
+    constexpr int64_t SystemArea = 16;
+    constexpr int64_t Descriptors = 3; // primary, Joliet, terminator
+    return SystemArea + Descriptors + 2 * WholeSectors(isoPathTableBytes) +
+           2 * WholeSectors(jolietPathTableBytes);
+}
+
+int64_t ImageSectors(int64_t recordSectors, int64_t dataSectors) {
+    // The file data starts past a zero sector, never before the 33rd sector.
+    constexpr int64_t FirstDataSector = 33;
+    return std::max(recordSectors + 1, FirstDataSector) + dataSectors;
+}
+
+} // namespace ketrilo

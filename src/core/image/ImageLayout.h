@@ -1,0 +1,78 @@
+#pragma once
+// The sectors one folder's records take in the image, as libisofs lays them out with the
+// burner's options (Rock Ridge 1.10, Joliet, ISO 9660 level 3, version numbers on ISO
+// file names only, no padding). The rules, each pinned by a case of ImageLayoutTest or
+// ImageArithmeticTest:
+// - A folder's extent in each tree holds "." and ".." (34 bytes each) and one record per
+//   entry, a file of 4 GiB or more one per 0xFFFFF800-byte section; a record never
+//   crosses a sector, and the extent is whole sectors.                    [RecordsPack]
+// - ISO 9660 record: 33 + identifier + ";1" for all but folders, even. Identifier:
+//   the name as ASCII (one "_" per other character or stray byte), upper-cased,
+//   d-characters only, cut to 30 besides the dot before its extension (kept at least 3
+//   long), a folder's too; a file's always has that dot.                   [IsoNames]
+// - Joliet record: 34 + 2 per UCS-2 unit, no version. Identifier: at most 64 units, a
+//   file's extension kept (65 with it); links and special files have none. [JolietNames]
+// - Alike identifiers in one folder are numbered ("NAME0.TXT"), cut to make room.
+//                                                                          [Collisions]
+// - Rock Ridge adds to each ISO record PX (36) and TF (26), NM (5 + name bytes), SL for a
+//   link (5 + 2 + component bytes per component), PN (20) for a device; what exceeds the
+//   254-byte record moves with a CE (28) to the folder's continuation area, whole
+//   sectors after its extent, packed by rules of libisofs's own: such a folder is left
+//   to libisofs. The root's "." adds SP (7), CE (28) and ER (237, one continuation
+//   sector); "." and ".." elsewhere carry PX and TF.                       [RockRidge]
+// - An entry whose Joliet path (1 + per level 1 + 2 per unit of its uncut name) exceeds
+//   240 bytes is left out of the Joliet tree, with all beneath it.  [JolietPathLimit]
+// - Path tables: per folder 8 + identifier bytes (ISO, even) or 8 + 2 per unit (Joliet);
+//   the root's 10; each table twice (both byte orders), whole sectors. [PathTables]
+// - The image: 16 system sectors, the primary and Joliet descriptors and the terminator,
+//   the ISO folders, ISO path tables, Joliet folders, Joliet path tables, a zero sector,
+//   then from the 33rd sector on each file's data once (hard links and a file met twice
+//   share it), whole sectors.                                               [Totals]
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ketrilo {
+
+// One entry of a folder as the image records it.
+struct LayoutEntry {
+    enum class Kind { Folder, File, Link, Device, Special };
+    std::string name;
+    Kind kind = Kind::File;
+    int64_t size = 0;       // a file's bytes
+    std::string linkTarget; // a link's
+};
+
+// The Joliet path bytes of the root, from which its entries' paths are counted.
+inline constexpr int64_t JolietRootPath = 1;
+// A folder left out of the Joliet tree.
+inline constexpr int64_t OutOfJoliet = -1;
+
+struct FolderLayout {
+    int64_t isoSectors = 0;    // its ISO 9660 extent and Rock Ridge continuation area
+    int64_t jolietSectors = 0; // its Joliet extent; 0 when it is out of the Joliet tree
+    // The path-table records of its sub-folders in each tree.
+    int64_t isoPathTableBytes = 0;
+    int64_t jolietPathTableBytes = 0;
+    // For each entry: a sub-folder's Joliet path bytes, or OutOfJoliet; 0 for the others.
+    std::vector<int64_t> jolietPaths;
+    bool unnamed = false; // libisofs cannot number its names apart: it makes no image
+    // Some entry's Rock Ridge fields go on in the continuation area, whose sectors only
+    // libisofs tells: isoSectors counts none of them.
+    bool continued = false;
+};
+
+// entries: the folder's, once each; jolietPath: the folder's own Joliet path bytes
+// (JolietRootPath for the root) or OutOfJoliet.
+[[nodiscard]] FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root,
+                                        int64_t jolietPath);
+
+// Sectors of the image besides its folders and data: system area, descriptors and the
+// four path tables, given all folders' path-table records (the root's included here).
+[[nodiscard]] int64_t FixedImageSectors(int64_t isoPathTableBytes, int64_t jolietPathTableBytes);
+
+// The whole image: its records (folders and FixedImageSectors), then its file data.
+[[nodiscard]] int64_t ImageSectors(int64_t recordSectors, int64_t dataSectors);
+
+} // namespace ketrilo
