@@ -2,9 +2,9 @@
 // "計算中…" flashing up unless it is late, the judge measures the resting well and its
 // figure wins (with a warning) where they differ, and a change cancels the judge.
 #include "support/DropHelpers.h"
+#include "support/FakeImage.h"
 #include "support/WindowFixture.h"
 
-#include "core/base/WorkProgress.h"
 #include "core/image/DiscImageStatus.h"
 #include "window/work/DiscImageWatcher.h"
 
@@ -13,53 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
-#include <chrono>
-#include <mutex>
-#include <thread>
-
 using namespace ui_test;
 
 namespace {
-
-// An image whose figure is base sectors and one per item, with one finding when asked. While
-// held, a measure waits, deaf to a cancel as a measure busy in one large call would be.
-class FakeImage final : public ketrilo::DiscImage {
-public:
-    explicit FakeImage(int64_t base, bool finding = false) : m_base(base), m_finding(finding) {}
-
-    ketrilo::ImageReport Measure(const std::vector<ketrilo::ImageItem>& items,
-                                 ketrilo::WorkProgress*) override {
-        Log(QStringLiteral("measure %1").arg(items.size()));
-        ++started;
-        while (held)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        ketrilo::ImageReport report{m_base + static_cast<int64_t>(items.size()), {}};
-        if (m_finding)
-            report.findings.push_back({ketrilo::ImageFindingKind::PathTooDeep, "/deep", {}});
-        return report;
-    }
-    void Forget() override { Log(QStringLiteral("forget")); }
-
-    [[nodiscard]] QStringList Calls() {
-        std::lock_guard lock(m_mutex);
-        return m_calls;
-    }
-
-    std::atomic<bool> held{false};
-    std::atomic<int> started{0};
-
-private:
-    void Log(const QString& call) {
-        std::lock_guard lock(m_mutex);
-        m_calls << call;
-    }
-
-    int64_t m_base;
-    bool m_finding;
-    std::mutex m_mutex;
-    QStringList m_calls;
-};
 
 QString Figure(const TForm1& form, int64_t sectors) {
     return QString::fromStdString(
