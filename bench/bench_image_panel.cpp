@@ -73,7 +73,9 @@ void Run(const char* setup, const QString& tree, const QStringList& extras,
     TForm1 form(QStringLiteral("/nonexistent/ketrilodisclist.ini"));
     prepare(form);
     form.show();
-    QApplication::processEvents();
+    // The empty well's image first, so that the timing below is the new well's alone.
+    while (form.Image().JudgeVerdict() == DiscImageWatcher::Verdict::Pending)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QStringList tops;
     for (const QString& name : QDir(tree).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         tops << QDir(tree).filePath(name);
