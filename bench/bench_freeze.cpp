@@ -91,7 +91,9 @@ void Drive(TForm1& form, const QString& folder) {
                 std::string(54, '-').c_str(), std::string(11, '-').c_str());
     Step("list the folder (rescan)", [&] {
         form.Edit1->setText(folder + QLatin1Char('/'));
+        const int64_t handled = form.HandlersEnded();
         form.ToolButton3->click();
+        AwaitHandled(form, handled);
     });
     Step("register all 100,000 rows", [&] {
         form.ListView3->setFocus();
@@ -110,8 +112,9 @@ void Drive(TForm1& form, const QString& folder) {
                 CurrentName(well) == current ? "kept" : "lost");
     Step("sort by name", [&] { ClickHeader(well, 0); });
     Step("register one more file by a drop", [&] {
+        const int64_t handled = form.HandlersEnded();
         DropOnWell(form, {extra});
-        QApplication::processEvents(); // the drop is handled queued
+        AwaitHandled(form, handled); // the drop is handled queued, its walk on a worker
     });
     std::printf("  %d rows in the well\n", well->model()->rowCount());
     Step("Delete the selection", [&] { QTest::keyClick(well, Qt::Key_Delete); });

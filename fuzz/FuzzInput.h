@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -46,6 +47,8 @@ private:
 // Stops the run as a finding when a property does not hold, in every build type.
 #define FUZZ_CHECK(condition)                                                                      \
     do {                                                                                           \
-        if (!(condition))                                                                          \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "check failed at %s:%d: %s\n", __FILE__, __LINE__, #condition);   \
             __builtin_trap();                                                                      \
+        }                                                                                          \
     } while (0)

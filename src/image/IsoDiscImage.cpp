@@ -121,6 +121,7 @@ std::unique_ptr<IsoWriteOpts, OptionsRelease> BurnerOptions() {
     iso_write_opts_set_allow_longer_paths(raw, 1);
     iso_write_opts_set_max_37_char_filenames(raw, 0);
     iso_write_opts_set_no_force_dots(raw, 2);
+    iso_write_opts_set_allow_dir_id_ext(raw, 1);
     iso_write_opts_set_allow_lowercase(raw, 0);
     iso_write_opts_set_allow_full_ascii(raw, 0);
     iso_write_opts_set_relaxed_vol_atts(raw, 1);

@@ -79,6 +79,9 @@ TForm1::TForm1(const QString& profilePath, QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // Work still running stops before the image it measures with goes.
+    delete m_longWork;
+    m_longWork = nullptr;
     Run([this] { FormDestroy(); });
 }
 

@@ -42,6 +42,13 @@ class LongNameModel;
 class LongWork;
 class SplitterBar;
 class WellModel;
+struct WalkResult;
+
+namespace ketrilo {
+struct DiscFill;
+struct SpanningPlan;
+class WorkProgress;
+} // namespace ketrilo
 
 // The folder chooser: returns the chosen folder's path, or "" when nothing was chosen.
 using FolderChooser = std::function<QString()>;
@@ -166,7 +173,8 @@ public:
     // read the window then. None by default.
     void SetWatcher(std::function<void()> watcher) { m_watcher = std::move(watcher); }
     // How many handlers have ended: a test waits for it to grow, since the window also
-    // tells the watcher of changes no handler made.
+    // tells the watcher of changes no handler made. A handler that left work running
+    // ends when its result is applied or the work was cancelled.
     [[nodiscard]] int64_t HandlersEnded() const { return m_handlersEnded; }
 
 protected:
@@ -189,12 +197,24 @@ private:
     void RefuseChildDrops();
     void LoadProfilesIntoChooser();
     void QueueComboBox1Change();
+    // For a handler: runs work on a worker behind the progress display and returns at once;
+    // apply runs through Run once the work finished, not at all when it was cancelled. The
+    // handler counts as ended only then.
+    void RunLong(std::function<void(ketrilo::WorkProgress&)> work, std::function<void()> apply);
     void ListFolderInBox(const std::string& folderText);
     void TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons);
+    // Takes the folder list a listing on a worker filled and shows its changes.
+    void TakeListing(WalkResult& listed);
     // Takes the well and the long-name list that work on a worker filled, giving the rows
     // from the first new ones on their icons.
     void TakeWellAndLongNames(ketrilo::Workspace& fresh, DeferredIcons& icons, size_t firstNewRow,
                               size_t firstNewLongName);
+    // The changes a drop registered, then its boxes for the duplicates it met and the status.
+    void ShowRegistered(ketrilo::Changes registered, size_t duplicates);
+    // The plan a worker computed, in a plan dialog of its own.
+    void ShowPlan(ketrilo::SpanningPlan plan);
+    // The fill a worker found among the folder list's rows (their indices in the list).
+    void ShowFill(const ketrilo::DiscFill& fill, const std::vector<size_t>& rows);
     void TellWatcher() const;
     // Once the events queued now are handled (the widgets placed on screen), unless
     // context is gone by then.
@@ -206,6 +226,7 @@ private:
     FolderChooser m_chooseFolder;
     std::function<void()> m_watcher;
     int64_t m_handlersEnded = 0;
+    bool m_handlerContinues = false; // the running handler left work to RunLong
     std::unique_ptr<DragOutSeam> m_dragOut;
     std::unique_ptr<ketrilo::DiscImage> m_planImage;
     QPointer<PlanDialog> m_planDialog;

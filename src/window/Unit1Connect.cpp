@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 void TForm1::ConnectHandlers() {
     const struct {
         QToolButton* button;
@@ -102,9 +104,24 @@ void TForm1::RefuseChildDrops() {
 }
 
 void TForm1::Run(const std::function<void()>& handler) {
+    // A handler may run inside another (a signal of a control it changed).
+    const bool outerContinues = std::exchange(m_handlerContinues, false);
     m_reporter.Run(handler);
+    if (std::exchange(m_handlerContinues, outerContinues))
+        return; // it ends in its continuation
     ++m_handlersEnded;
     TellWatcher();
+}
+
+void TForm1::RunLong(std::function<void(ketrilo::WorkProgress&)> work,
+                     std::function<void()> apply) {
+    m_longWork->Run(std::move(work), [this, apply = std::move(apply)](const WorkEnding& ending) {
+        Run([&] {
+            if (ending.Finished())
+                apply();
+        });
+    });
+    m_handlerContinues = true;
 }
 
 void TForm1::TellWatcher() const {

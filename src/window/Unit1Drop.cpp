@@ -6,7 +6,7 @@
 #include "window/DroppedPaths.h"
 #include "window/icons/DeferredIcons.h"
 #include "window/widgets/AnchoredPanel.h"
-#include "window/work/LongWork.h"
+#include "window/work/WalkResult.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -81,46 +82,54 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     }
 
     // The walks run on a worker into lists of their own, taken only when they finished.
-    DeferredIcons icons;
-    ketrilo::Workspace fresh;
     if (ketrilo::IsUpperDropArea(cursorGlobal.y(), frameGeometry().top(), Panel1->height())) {
-        ketrilo::Changes listed;
-        if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-                listed = ketrilo::ListDroppedFolder(fresh, paths.front(), icons, &progress);
-            }) ||
-            !listed.folderList.replaced)
-            return;
-        TakeFolderList(fresh.folderList, icons);
-        ShowChanges(listed);
+        auto run = std::make_shared<WalkResult>();
+        RunLong(
+            [run, folder = paths.front()](ketrilo::WorkProgress& progress) {
+                run->changes =
+                    ketrilo::ListDroppedFolder(run->fresh, folder, run->icons, &progress);
+            },
+            [this, run] {
+                if (run->changes.folderList.replaced)
+                    TakeListing(*run);
+            });
         return;
     }
 
-    fresh.well = m_ws.well;
-    fresh.longNames = m_ws.longNames;
-    fresh.capacity = m_ws.capacity;
-    std::vector<std::string> duplicates;
-    ketrilo::Changes registered;
-    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            registered = ketrilo::RegisterDroppedPaths(
-                fresh, paths, icons, [&](const std::string& path) { duplicates.push_back(path); },
-                &progress);
-        }))
-        return;
-    TakeWellAndLongNames(fresh, icons, m_ws.well.Size(), m_ws.longNames.Size());
+    struct Registration : WalkResult {
+        std::vector<std::string> duplicates;
+    };
+    auto run = std::make_shared<Registration>();
+    run->fresh.well = m_ws.well;
+    run->fresh.longNames = m_ws.longNames;
+    run->fresh.capacity = m_ws.capacity;
+    RunLong(
+        [run, paths](ketrilo::WorkProgress& progress) {
+            run->changes = ketrilo::RegisterDroppedPaths(
+                run->fresh, paths, run->icons,
+                [&](const std::string& path) { run->duplicates.push_back(path); }, &progress);
+        },
+        [this, run] {
+            TakeWellAndLongNames(run->fresh, run->icons, m_ws.well.Size(), m_ws.longNames.Size());
+            ShowRegistered(run->changes, run->duplicates.size());
+        });
+}
+
+void TForm1::ShowRegistered(ketrilo::Changes registered, size_t duplicates) {
     // One box for the first duplicate and one that counts the rest: a drop of many copies
     // must not ask for a box per copy. They come once the walks are done, with the drop's
     // rows behind them and before the status, as in the drop's own order.
     const bool capacityTouched = std::exchange(registered.capacity, false);
     ShowChanges(registered);
-    if (!duplicates.empty())
+    if (duplicates > 0)
         m_reporter.ShowInfo(QStringLiteral("重複しています"));
     ketrilo::Changes status;
     status.capacity = capacityTouched;
     ShowChanges(status);
-    if (duplicates.size() > 1)
+    if (duplicates > 1)
         m_reporter.ShowInfo(QStringLiteral("ほかにも重複が %1 件ありました")
                                 .arg(QString::fromStdString(ketrilo::FormatThousands(
-                                    static_cast<int64_t>(duplicates.size() - 1)))));
+                                    static_cast<int64_t>(duplicates - 1)))));
 }
 
 void TForm1::DropsRefusedWhileBusy(const QString& firstPath, qsizetype items) {

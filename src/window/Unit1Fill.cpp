@@ -8,8 +8,8 @@
 #include "core/workspace/Registration.h"
 #include "image/IsoDiscImage.h"
 #include "window/dialogs/FillDialog.h"
-#include "window/work/LongWork.h"
 
+#include <memory>
 #include <optional>
 
 void TForm1::FillDisc1Click() {
@@ -24,23 +24,28 @@ void TForm1::FillDisc1Click() {
             paths.push_back(path);
         }
     }
-    const std::vector<ketrilo::ImageItem> onDisc = ketrilo::ImageItemsOf(m_ws.well);
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     if (m_planImage == nullptr)
         m_planImage = std::make_unique<ketrilo::IsoDiscImage>();
-    std::optional<ketrilo::DiscFill> fill;
-    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            fill = ketrilo::FillDisc(onDisc, paths, capacity, *m_planImage, &progress);
-        }))
-        return; // cancelled: nothing changes
+    auto fill = std::make_shared<std::optional<ketrilo::DiscFill>>();
+    // Shown once it is found; a cancelled fill changes nothing.
+    RunLong(
+        [fill, onDisc = ketrilo::ImageItemsOf(m_ws.well), paths = std::move(paths), capacity,
+         image = m_planImage.get()](ketrilo::WorkProgress& progress) {
+            *fill = ketrilo::FillDisc(onDisc, paths, capacity, *image, &progress);
+        },
+        [this, fill, rows = std::move(rows)] { ShowFill(**fill, rows); });
+}
 
+void TForm1::ShowFill(const ketrilo::DiscFill& fill, const std::vector<size_t>& rows) {
+    const ketrilo::FolderList& list = m_ws.folderList;
     std::vector<size_t> chosenRows;
     std::vector<ketrilo::FolderRow> chosen;
-    for (size_t i : fill->chosen) {
+    for (size_t i : fill.chosen) {
         chosenRows.push_back(rows[i]);
         chosen.push_back(list.rows[rows[i]]);
     }
-    FillDialog dialog(*fill, chosen, this);
+    FillDialog dialog(fill, chosen, this);
     TellWatcherSoon(&dialog);
     // Modal: the folder list the rows point into stays as it is until the dialog closes.
     if (dialog.exec() == QDialog::Accepted)

@@ -5,9 +5,11 @@
 #include "core/workspace/Registration.h"
 #include "window/PathText.h"
 #include "window/icons/DeferredIcons.h"
-#include "window/work/LongWork.h"
+#include "window/work/WalkResult.h"
 
 #include <QLineEdit>
+
+#include <memory>
 
 std::string TForm1::FolderBoxPath() const {
     // A folder whose name is not valid UTF-8 shows with U+FFFD; keep its real bytes.
@@ -36,15 +38,17 @@ void TForm1::ToolButton3Click() {
 // The listing runs on a worker into a list of its own; the folder list and Edit1 take it
 // only when it finished, so a cancelled listing leaves them as they were.
 void TForm1::ListFolderInBox(const std::string& folderText) {
-    DeferredIcons icons;
-    ketrilo::Workspace fresh;
-    ketrilo::Changes listed;
-    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            listed = ketrilo::ListFolderAnew(fresh, folderText, icons, &progress);
-        }))
-        return;
-    TakeFolderList(fresh.folderList, icons);
-    ShowChanges(listed);
+    auto run = std::make_shared<WalkResult>();
+    RunLong(
+        [run, folderText](ketrilo::WorkProgress& progress) {
+            run->changes = ketrilo::ListFolderAnew(run->fresh, folderText, run->icons, &progress);
+        },
+        [this, run] { TakeListing(*run); });
+}
+
+void TForm1::TakeListing(WalkResult& listed) {
+    TakeFolderList(listed.fresh.folderList, listed.icons);
+    ShowChanges(listed.changes);
 }
 
 void TForm1::TakeFolderList(ketrilo::FolderList& listed, DeferredIcons& icons) {

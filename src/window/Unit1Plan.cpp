@@ -5,11 +5,11 @@
 #include "core/plan/PlannedDiscLoad.h"
 #include "image/IsoDiscImage.h"
 #include "window/dialogs/PlanDialog.h"
-#include "window/icons/DeferredIcons.h"
-#include "window/work/LongWork.h"
+#include "window/work/WalkResult.h"
 
 #include <QScopeGuard>
 
+#include <memory>
 #include <optional>
 
 void TForm1::PlanDiscs1Click() {
@@ -19,15 +19,21 @@ void TForm1::PlanDiscs1Click() {
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     if (m_planImage == nullptr)
         m_planImage = std::make_unique<ketrilo::IsoDiscImage>();
-    std::optional<ketrilo::SpanningPlan> plan;
-    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            plan = ketrilo::PlanDiscs(paths, capacity, *m_planImage, &progress);
-        }))
-        return; // cancelled: nothing changes
+    auto plan = std::make_shared<std::optional<ketrilo::SpanningPlan>>();
+    // Shown once it is computed; a cancelled plan changes nothing.
+    RunLong(
+        [plan, paths = std::move(paths), capacity,
+         image = m_planImage.get()](ketrilo::WorkProgress& progress) {
+            *plan = ketrilo::PlanDiscs(paths, capacity, *image, &progress);
+        },
+        [this, plan] { ShowPlan(std::move(**plan)); });
+}
+
+void TForm1::ShowPlan(ketrilo::SpanningPlan plan) {
     if (m_planDialog != nullptr)
         m_planDialog->close();
     m_planDialog = new PlanDialog(
-        std::move(*plan),
+        std::move(plan),
         [this](const ketrilo::PlannedDisc& disc) {
             Run([this, disc] {
                 LoadPlannedDiscClick(disc);
@@ -42,18 +48,18 @@ void TForm1::PlanDiscs1Click() {
 
 void TForm1::LoadPlannedDiscClick(const ketrilo::PlannedDisc& disc) {
     // The disc's folders are walked on a worker, as a drop's are.
-    DeferredIcons icons;
-    ketrilo::Workspace fresh;
-    fresh.capacity = m_ws.capacity;
-    ketrilo::Changes loaded;
-    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            loaded = ketrilo::LoadPlannedDisc(fresh, disc, icons, &progress);
-        }))
-        return;
-    TakeWellAndLongNames(fresh, icons, 0, 0);
-    m_loadingPlannedDisc = true;
-    const auto loadedShown = qScopeGuard([this] { m_loadingPlannedDisc = false; });
-    ShowChanges(loaded);
+    auto run = std::make_shared<WalkResult>();
+    run->fresh.capacity = m_ws.capacity;
+    RunLong(
+        [run, disc](ketrilo::WorkProgress& progress) {
+            run->changes = ketrilo::LoadPlannedDisc(run->fresh, disc, run->icons, &progress);
+        },
+        [this, run] {
+            TakeWellAndLongNames(run->fresh, run->icons, 0, 0);
+            m_loadingPlannedDisc = true;
+            const auto loadedShown = qScopeGuard([this] { m_loadingPlannedDisc = false; });
+            ShowChanges(run->changes);
+        });
 }
 
 void TForm1::SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image) {

@@ -6,9 +6,10 @@
 #include "core/workspace/WorkspaceCommands.h"
 #include "window/widgets/ListViews.h"
 #include "window/work/DiscImageWatcher.h"
-#include "window/work/LongWork.h"
 
 #include <QTableView>
+
+#include <memory>
 
 namespace {
 
@@ -24,19 +25,25 @@ void TForm1::ToolButton1Click() {
 
 void TForm1::ToolButton4Click() {
     // Measured on a worker into a copy of the well, taken only when it finished.
-    ketrilo::Workspace fresh;
-    fresh.well = m_ws.well;
-    fresh.capacity = m_ws.capacity;
-    ketrilo::Changes recalculated;
-    if (!m_longWork->Run([&](ketrilo::WorkProgress& progress) {
-            recalculated = ketrilo::RecalculateWell(fresh, &progress);
-        }))
-        return;
-    m_ws.well = std::move(fresh.well);
-    m_ws.capacity = fresh.capacity;
-    // The user recalculates because the items' entries changed: the image reads them afresh.
-    m_discImageWatcher->Forget();
-    ShowChanges(recalculated);
+    struct Recalculation {
+        ketrilo::Workspace fresh;
+        ketrilo::Changes changes;
+    };
+    auto run = std::make_shared<Recalculation>();
+    run->fresh.well = m_ws.well;
+    run->fresh.capacity = m_ws.capacity;
+    RunLong(
+        [run](ketrilo::WorkProgress& progress) {
+            run->changes = ketrilo::RecalculateWell(run->fresh, &progress);
+        },
+        [this, run] {
+            m_ws.well = std::move(run->fresh.well);
+            m_ws.capacity = run->fresh.capacity;
+            // The user recalculates because the items' entries changed: the image reads
+            // them afresh.
+            m_discImageWatcher->Forget();
+            ShowChanges(run->changes);
+        });
 }
 
 void TForm1::ToolButton5Click() {

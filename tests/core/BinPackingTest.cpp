@@ -11,7 +11,7 @@ PackProblem Problem(const std::vector<int64_t>& costs, int64_t capacity) {
     PackProblem problem;
     problem.capacity = capacity;
     for (size_t i = 0; i < costs.size(); ++i)
-        problem.items.push_back({costs[i], {}, static_cast<uint32_t>(i), static_cast<uint32_t>(i)});
+        problem.items.push_back({costs[i], static_cast<uint32_t>(i)});
     return problem;
 }
 
@@ -53,21 +53,25 @@ TEST(BinPacking, ManyItemsStayWithinOneBinOfTheirSum) {
     EXPECT_LE(static_cast<int64_t>(bins.Count()), (total + 999'999) / 1'000'000 + 1);
 }
 
-TEST(BinPacking, SharedFoldersCountOncePerBinAndSameNamesNeverMeet) {
-    PackProblem shared = Problem({40, 40}, 100);
-    shared.folderCost = {20};
-    shared.items[0].folders = shared.items[1].folders = {0};
-    shared.items[1].rootName = shared.items[0].rootName;
-    shared.items[1].owner = shared.items[0].owner; // parts of one split folder
-    const PackedBins one = PackBins(shared, nullptr);
-    ASSERT_EQ(one.Count(), 1u);
-    EXPECT_EQ(one.Load(0), 100);
-
+TEST(BinPacking, SameNamesNeverMeet) {
     PackProblem collide = Problem({10, 10, 10}, 100);
     collide.items[2].rootName = collide.items[0].rootName; // another item of that name
     const PackedBins bins = PackBins(collide, nullptr);
     EXPECT_EQ(bins.Count(), 2u);
     EXPECT_NE(bins.BinOf(0), bins.BinOf(2));
+}
+
+TEST(BinPacking, ABinHeldByANameKeepsNoFullerBinFromEmptying) {
+    // First-fit decreasing: {3a 1b} {2c 1a} {1c}. The last 1c clashes by name with the one
+    // bin that has room for it, but the first bin's items fit the others: {2c 1a 1b} {1c 3a}.
+    PackProblem clash = Problem({3, 1, 2, 1, 1}, 4);
+    clash.items[3].rootName = clash.items[0].rootName;
+    clash.items[4].rootName = clash.items[2].rootName;
+    const PackedBins two = PackBins(clash, nullptr);
+    EXPECT_EQ(two.Count(), 2u);
+    ExpectWithinCapacity(two, clash);
+    EXPECT_NE(two.BinOf(0), two.BinOf(3));
+    EXPECT_NE(two.BinOf(2), two.BinOf(4));
 }
 
 } // namespace

@@ -27,7 +27,10 @@ public:
             throw std::runtime_error("mkdtemp failed");
         m_root = pattern + "/";
     }
-    ~TempTree() { RemoveAll(m_root); }
+    ~TempTree() {
+        if (!m_kept)
+            RemoveAll(m_root);
+    }
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
 
@@ -50,10 +53,18 @@ public:
         Check(symlink(target.c_str(), Path(relative).c_str()), relative);
         return Path(relative);
     }
+    // Another name at relative of the file at existing.
+    std::string HardLink(const std::string& relative, const std::string& existing) const {
+        Check(link(Path(existing).c_str(), Path(relative).c_str()), relative);
+        return Path(relative);
+    }
     std::string Fifo(const std::string& relative) const {
         Check(mkfifo(Path(relative).c_str(), 0644), relative);
         return Path(relative);
     }
+
+    // Left on disk at the end, for a person to look into.
+    void Keep() { m_kept = true; }
 
     // A chain of depth folders named name under relative, with a file of fileSize bytes
     // in each; made through handles, so the whole path may exceed PATH_MAX.
@@ -118,6 +129,7 @@ private:
     }
 
     std::string m_root;
+    bool m_kept = false;
 };
 
 } // namespace ketrilo::test

@@ -1,14 +1,12 @@
 // What libisofs refuses and what no image can hold: named, measured without it, and
 // never taken for a disc that fits.
-#include "../core/TempTree.h"
+#include "ImageTestTrees.h"
 #include "cli/MeasureCommand.h"
 #include "cli/PlanCommand.h"
 #include "core/plan/SpanningPlan.h"
 #include "image/IsoDiscImage.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -17,6 +15,7 @@ namespace ketrilo {
 namespace {
 
 using test::TempTree;
+using namespace test;
 
 constexpr int64_t Sector = 2048;
 
@@ -24,13 +23,11 @@ constexpr int64_t Sector = 2048;
 // measured, the link is a finding, and neither command gives up.
 TEST(HostileImage, AnEntryLibisofsRefusesIsAFindingAndTheRestIsMeasured) {
     TempTree t;
-    t.Folder("d");
-    t.File("d/a", 3 * Sector);
-    t.Link("d/long", "/" + std::string(1100, 't'));
+    const std::vector<ImageItem> items = TreeWithARefusedLink(t);
     t.Folder("twin");
     t.File("twin/a", 3 * Sector);
     IsoDiscImage image;
-    const ImageReport report = image.Measure({{"d", t.Path("d")}}, nullptr);
+    const ImageReport report = image.Measure(items, nullptr);
     EXPECT_EQ(report.sectors, image.Measure({{"d", t.Path("twin")}}, nullptr).sectors);
     ASSERT_EQ(report.findings.size(), 1u);
     EXPECT_EQ(report.findings[0].kind, ImageFindingKind::Refused);
@@ -64,14 +61,10 @@ TEST(HostileImage, AnEntryLibisofsRefusesIsAFindingAndTheRestIsMeasured) {
 // figure must not, and such an image fits no disc.
 TEST(HostileImage, AnImageOverWhatISO9660CanNumberIsCountedWholeAndNeverFits) {
     TempTree t;
-    const std::string nearly = t.File("nearly", (MaxImageSectors - 10) * Sector);
+    const std::vector<std::vector<ImageItem>> trees = TreesOverWhatISO9660Numbers(t);
     IsoDiscImage image;
-    EXPECT_GT(image.Measure({{"nearly", nearly}}, nullptr).sectors, MaxImageSectors);
-
-    t.Folder("nine");
-    for (int i = 0; i < 9; ++i)
-        t.File("nine/" + std::to_string(i), int64_t{1} << 40);
-    EXPECT_GE(image.Measure({{"nine", t.Path("nine")}}, nullptr).sectors, 9 * (int64_t{1} << 29));
+    EXPECT_GT(image.Measure(trees[0], nullptr).sectors, MaxImageSectors);
+    EXPECT_GE(image.Measure(trees[1], nullptr).sectors, 9 * (int64_t{1} << 29));
 
     std::ofstream(t.Path("p.ini")) << "[setting]\nItems=1\n[Item01]\nName=Vast\nCount=2147483647\n";
     std::ostringstream out, err;
@@ -100,24 +93,15 @@ TEST(HostileImage, ThePlansBoundCountsPastWhatLibisofsNumbers) {
 // still takes about as few discs as the image needs.
 TEST(HostileImage, LinksToLongTargetsAndManyNamesOfOneFileTakeFewDiscs) {
     TempTree t;
-    t.Folder("links");
-    const std::string target = "/" + std::string(200, 'a') + "/" + std::string(200, 'b') + "/" +
-                               std::string(200, 'c') + "/" + std::string(200, 'd') + "/" +
-                               std::string(158, 'e');
-    ASSERT_EQ(target.size(), 963u);
-    for (int i = 0; i < 500; ++i)
-        t.Link("links/l" + std::to_string(i), target);
+    const std::string links = TreeOfLongLinks(t)[0].diskPath;
     IsoDiscImage image;
-    const SpanningPlan links = PlanDiscs({t.Path("links")}, 200, image, nullptr);
-    EXPECT_GE(links.lowerBound, 2);
-    EXPECT_LE(static_cast<int64_t>(links.discs.size()), links.lowerBound + 1);
+    const SpanningPlan plan = PlanDiscs({links}, 200, image, nullptr);
+    EXPECT_GE(plan.lowerBound, 2);
+    EXPECT_LE(static_cast<int64_t>(plan.discs.size()), plan.lowerBound + 1);
 
-    t.Folder("names");
-    const std::string first = t.File("names/first", 5000);
-    for (int i = 0; i < 2000; ++i)
-        ASSERT_EQ(::link(first.c_str(), t.Path("names/n" + std::to_string(i)).c_str()), 0);
-    const int64_t whole = image.Measure({{"names", t.Path("names")}}, nullptr).sectors;
-    const SpanningPlan names = PlanDiscs({t.Path("names")}, whole + 20, image, nullptr);
+    const std::vector<ImageItem> oneFile = TreeOfManyNames(t);
+    const int64_t whole = image.Measure(oneFile, nullptr).sectors;
+    const SpanningPlan names = PlanDiscs({oneFile[0].diskPath}, whole + 20, image, nullptr);
     EXPECT_EQ(names.discs.size(), 1u);
 }
 

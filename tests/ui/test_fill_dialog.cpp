@@ -71,7 +71,7 @@ private slots:
         f.show();
         f.Workspace().capacity.DiscCapacityClusters = 200;
         m_fixture->AnswerChooser(m_tree->path());
-        f.ToolButton2->click();
+        QVERIFY(Handled(f, [&] { f.ToolButton2->click(); }));
         QCOMPARE(f.Workspace().folderList.rows.size(), size_t(6));
         f.ShowChanges(ketrilo::RegisterFolderRows(f.Workspace(),
                                                   {RowNamed(f.Workspace(), QStringLiteral("e"))}));
@@ -141,15 +141,15 @@ private slots:
         });
         poll.start(50);
         const WellSnapshot before = Snapshot(f.Workspace());
-        f.FillDisc1->trigger();
+        QVERIFY(Handled(f, [&] { f.FillDisc1->trigger(); }));
         QVERIFY(!dialogShown);
         QVERIFY(Snapshot(f.Workspace()) == before);
         QVERIFY(m_fixture->messages.empty());
     }
 
 private:
-    // Triggers the menu entry and runs user on the dialog once it shows (polled: the
-    // search runs in an event loop of its own first).
+    // Triggers the menu entry and runs user on the dialog once it shows (polled: it shows
+    // once the search on a worker has ended).
     void InDialog(const std::function<void(FillDialog*)>& user) {
         bool seen = false;
         QTimer poll;
@@ -164,7 +164,7 @@ private:
                 dialog->reject();
         });
         poll.start(20);
-        m_fixture->Form().FillDisc1->trigger();
+        QVERIFY(Handled(m_fixture->Form(), [&] { m_fixture->Form().FillDisc1->trigger(); }));
         QVERIFY(seen);
     }
 

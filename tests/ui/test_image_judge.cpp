@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace ui_test;
 
@@ -72,7 +73,7 @@ private slots:
         quick->held = false;
         QTRY_COMPARE(panel->text(), Figure(form, 1002));
 
-        form.ToolButton4Click();
+        QVERIFY(Handled(form, [&] { form.ToolButton4->click(); }));
         QTRY_VERIFY(!form.Image().Computing());
         QCOMPARE(quick->Calls().mid(quick->Calls().size() - 2),
                  QStringList({QStringLiteral("forget"), QStringLiteral("measure 2")}));

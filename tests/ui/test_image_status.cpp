@@ -111,7 +111,7 @@ private slots:
         form.ComboBox1->setCurrentIndex(0); // Forty: 30 clusters left by the gauge
         QTest::qWait(0);
         fixture.AnswerChooser(side);
-        form.ToolButton2->click();
+        QVERIFY(Handled(form, [&] { form.ToolButton2->click(); }));
         QCOMPARE(form.ListView3->model()->rowCount(), 1);
         const auto smallTint = [&] {
             return form.ListView3->model()->index(0, 1).data(Qt::BackgroundRole);
@@ -169,7 +169,7 @@ private slots:
         TForm1& form = fixture.Form();
         form.show();
         fixture.AnswerChooser(dir.path());
-        form.ToolButton2->click();
+        QVERIFY(Handled(form, [&] { form.ToolButton2->click(); }));
         SelectOnly(form.ListView3, {0});
         form.ToolButton1Click();
         QCOMPARE(form.Workspace().well.Size(), size_t(1));

@@ -23,7 +23,10 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <atomic>
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <thread>
 
 using namespace ui_test;
@@ -73,6 +76,16 @@ void PressEscapeOnceRunning(TForm1& f) {
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
 }
 
+// Runs work through a LongWork of window and waits (half a minute at most) for its
+// continuation; returns how the work ended, or nothing when it did not end in time.
+std::optional<WorkEnding> RunToTheEnd(LongWork& work, const LongWork::Work& what) {
+    std::optional<WorkEnding> ending;
+    work.Run(what, [&](const WorkEnding& end) { ending = end; });
+    if (!QTest::qWaitFor([&] { return ending.has_value(); }, 30000))
+        return std::nullopt;
+    return ending;
+}
+
 } // namespace
 
 class LongWorkTest : public QObject {
@@ -98,8 +111,9 @@ private slots:
             }
         });
         poll.start(20);
-        QTimer::singleShot(30000, [&] { QCoreApplication::exit(); }); // never hang
-        QVERIFY(!work.Run(UntilCancelled));
+        const std::optional<WorkEnding> ending = RunToTheEnd(work, UntilCancelled);
+        QVERIFY(ending.has_value());
+        QVERIFY(!ending->Finished());
         QCOMPARE(counts, QStringLiteral("ファイル 1,234,567　フォルダ 1　9,876,543,210 バイト"));
         QCOMPARE(folder, QStringLiteral("/data/写真/"));
         QVERIFY(!VisibleDisplay());
@@ -112,7 +126,6 @@ private slots:
         window.show();
         LongWork work(&window);
         bool byKeys = false;
-        bool stuck = false;
         QTimer press;
         connect(&press, &QTimer::timeout, [&] {
             QWidget* display = VisibleDisplay();
@@ -129,28 +142,84 @@ private slots:
                                   cancel->mapTo(display, cancel->rect().center()));
             }
         });
-        QTimer neverHang;
-        neverHang.setSingleShot(true);
-        connect(&neverHang, &QTimer::timeout, [&] {
-            stuck = true;
-            work.CloseWindowAfterwards();
-        });
         for (bool keys : {false, true}) {
             byKeys = keys;
             press.start(20);
-            neverHang.start(30000);
-            QVERIFY(!work.Run(UntilCancelled));
-            QVERIFY2(!stuck, keys ? "Tab and Space did not cancel" : "the click did not cancel");
+            const std::optional<WorkEnding> ending = RunToTheEnd(work, UntilCancelled);
+            QVERIFY2(ending.has_value(),
+                     keys ? "Tab and Space did not cancel" : "the click did not cancel");
+            QVERIFY(!ending->Finished());
         }
     }
 
     void finishesAndPassesErrorsOn() {
         QWidget window;
         LongWork work(&window);
-        QVERIFY(work.Run([](ketrilo::WorkProgress&) {}));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, work.Run([](ketrilo::WorkProgress&) {
-            throw std::runtime_error("disk gone");
-        }));
+        const std::optional<WorkEnding> finished = RunToTheEnd(work, [](ketrilo::WorkProgress&) {});
+        QVERIFY(finished.has_value());
+        QVERIFY(finished->Finished());
+        const std::optional<WorkEnding> failed = RunToTheEnd(
+            work, [](ketrilo::WorkProgress&) { throw std::runtime_error("disk gone"); });
+        QVERIFY(failed.has_value());
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, (void)failed->Finished());
+    }
+
+    // Work asked for while other work runs starts once that has ended and its
+    // continuation has run, never beside it.
+    void workAskedForMeanwhileWaitsItsTurn() {
+        QWidget window;
+        LongWork work(&window);
+        QStringList order;
+        std::atomic<bool> firstRunning = false;
+        std::atomic<bool> overlapped = false;
+        work.Run(
+            [&](ketrilo::WorkProgress&) {
+                firstRunning = true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                firstRunning = false;
+            },
+            [&](const WorkEnding& ending) {
+                order << QStringLiteral("first %1").arg(ending.Finished());
+            });
+        work.Run([&](ketrilo::WorkProgress&) { overlapped = firstRunning.load(); },
+                 [&](const WorkEnding& ending) {
+                     order << QStringLiteral("second %1").arg(ending.Finished());
+                 });
+        QTRY_COMPARE_WITH_TIMEOUT(order.size(), 2, 30000);
+        QCOMPARE(order, QStringList({QStringLiteral("first 1"), QStringLiteral("second 1")}));
+        QVERIFY(!overlapped);
+        QVERIFY(!work.Running());
+    }
+
+    // The handler returns as soon as the walk has started: a queued call that changes the
+    // workspace runs after it, not inside it, and the handler counts as ended once, when
+    // its result is in.
+    void theHandlerReturnsWhileTheWalkRuns() {
+        QTemporaryDir dir;
+        WindowFixture fx;
+        TForm1& f = fx.Form();
+        f.Edit1->setText(MakeTree(dir, QStringLiteral("tree")));
+        const int64_t before = f.HandlersEnded();
+        bool inHandler = false;
+        bool clearedInHandler = false;
+        QMetaObject::invokeMethod(
+            &f,
+            [&] {
+                clearedInHandler = inHandler;
+                f.Run([&] { f.ToolButton5Click(); });
+            },
+            Qt::QueuedConnection);
+        inHandler = true;
+        f.ToolButton3->click();
+        inHandler = false;
+        QVERIFY(!clearedInHandler);
+        QCOMPARE(f.HandlersEnded(), before);
+        QVERIFY(f.Workspace().folderList.rows.empty());
+        QVERIFY(HandledAfter(f, before + 1)); // the well cleared, then the listing taken
+        QCOMPARE(f.HandlersEnded(), before + 2);
+        QVERIFY(!clearedInHandler);
+        QCOMPARE(f.Workspace().folderList.rows.size(), size_t{5});
+        QVERIFY(fx.messages.empty());
     }
 
     void cancelledCommandsChangeNothing() {
@@ -161,34 +230,37 @@ private slots:
         const QString first = MakeTree(dir, QStringLiteral("first"));
         const QString second = MakeTree(dir, QStringLiteral("second"));
         fx.AnswerChooser(first);
-        f.ToolButton2->click();
+        QVERIFY(Handled(f, [&] { f.ToolButton2->click(); }));
         QVERIFY(DropFiles(f, {first + QStringLiteral("/sub0")}, LowerAreaTop(f)));
         QCOMPARE(f.Workspace().well.Size(), size_t{1});
         MakeFile(first + QStringLiteral("/sub0/new.bin"), 5000); // a recalculation would see it
         const QString before = Snapshot(f);
 
+        // Each command, cancelled: Escape waits in the queue until the walk has started.
+        const auto cancelled = [&](const std::function<void()>& command) {
+            return Handled(f, [&] {
+                PressEscapeOnceRunning(f);
+                command();
+            });
+        };
         fx.AnswerChooser(second);
-        PressEscapeOnceRunning(f);
-        f.ToolButton2->click();
+        QVERIFY(cancelled([&] { f.ToolButton2->click(); }));
         QCOMPARE(Snapshot(f), before);
-        PressEscapeOnceRunning(f);
-        f.ToolButton3->click();
+        QVERIFY(cancelled([&] { f.ToolButton3->click(); }));
         QCOMPARE(Snapshot(f), before);
-        PressEscapeOnceRunning(f);
-        f.ToolButton4->click();
+        QVERIFY(cancelled([&] { f.ToolButton4->click(); }));
         QCOMPARE(Snapshot(f), before);
-        PressEscapeOnceRunning(f);
-        f.WMDropFiles({second.toStdString()}, LowerAreaTop(f));
+        QVERIFY(cancelled([&] { f.WMDropFiles({second.toStdString()}, LowerAreaTop(f)); }));
         QCOMPARE(Snapshot(f), before);
-        PressEscapeOnceRunning(f);
-        f.WMDropFiles({second.toStdString()}, f.mapToGlobal(QPoint(10, 10)));
+        QVERIFY(cancelled(
+            [&] { f.WMDropFiles({second.toStdString()}, f.mapToGlobal(QPoint(10, 10))); }));
         QCOMPARE(Snapshot(f), before);
         QVERIFY(fx.messages.empty());
 
         // Without Escape the same commands finish with their whole result.
-        f.ToolButton4->click();
+        QVERIFY(Handled(f, [&] { f.ToolButton4->click(); }));
         QVERIFY(Snapshot(f) != before);
-        f.WMDropFiles({second.toStdString()}, LowerAreaTop(f));
+        QVERIFY(Handled(f, [&] { f.WMDropFiles({second.toStdString()}, LowerAreaTop(f)); }));
         QCOMPARE(f.Workspace().well.Size(), size_t{2});
         QCOMPARE(f.Workspace().longNames.Size(), size_t{6});
     }
@@ -200,7 +272,7 @@ private slots:
         f.show();
         fx.AnswerChooser(MakeTree(dir, QStringLiteral("tree")));
         QCoreApplication::postEvent(&f, new QCloseEvent);
-        f.ToolButton2->click();
+        QVERIFY(Handled(f, [&] { f.ToolButton2->click(); }));
         QVERIFY(f.Workspace().folderList.rows.empty());
         QVERIFY(f.Edit1->text().isEmpty());
         QTRY_VERIFY(!f.isVisible());

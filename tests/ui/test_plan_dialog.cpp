@@ -46,7 +46,7 @@ private slots:
     void takesTheSecondDiscIntoTheWell() {
         TForm1& f = m_fixture->Form();
         f.SetPlanImage(std::make_unique<ketrilo::test::ModelImage>());
-        f.PlanDiscs1->trigger();
+        QVERIFY(Handled(f, [&] { f.PlanDiscs1->trigger(); }));
         PlanDialog* dialog = f.CurrentPlanDialog();
         QVERIFY(dialog != nullptr);
         QVERIFY(dialog->isVisible());
@@ -60,7 +60,7 @@ private slots:
             shown << dialog->Items->item(i, 2)->text();
         const QString clusters = dialog->Discs->item(1, 2)->text();
         QVERIFY(dialog->Discs->item(1, 4)->text().endsWith(QLatin1Char('%')));
-        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QVERIFY(Handled(f, [&] { QTest::mouseClick(dialog->LoadButton, Qt::LeftButton); }));
         QTRY_COMPARE(f.Workspace().well.Size(), size_t(shown.size()));
 
         QStringList well;
@@ -77,11 +77,11 @@ private slots:
     void aChangedWellOrDiscLeavesThePlanStale() {
         TForm1& f = m_fixture->Form();
         f.SetPlanImage(std::make_unique<ketrilo::test::ModelImage>());
-        f.PlanDiscs1->trigger();
+        QVERIFY(Handled(f, [&] { f.PlanDiscs1->trigger(); }));
         PlanDialog* dialog = f.CurrentPlanDialog();
         QVERIFY(dialog != nullptr);
         dialog->Discs->selectRow(1);
-        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QVERIFY(Handled(f, [&] { QTest::mouseClick(dialog->LoadButton, Qt::LeftButton); }));
         QTRY_VERIFY(f.Workspace().well.Size() > 0);
         QVERIFY(!dialog->Stale());
         dialog->Discs->selectRow(0);
@@ -101,7 +101,7 @@ private slots:
         ketrilo::Changes changes = ketrilo::RegisterDroppedPaths(
             f.Workspace(), {Std("a"), Std("b"), Std("c")}, f.ImageList1, [](const std::string&) {});
         f.ShowChanges(changes);
-        f.PlanDiscs1->trigger();
+        QVERIFY(Handled(f, [&] { f.PlanDiscs1->trigger(); }));
         dialog = f.CurrentPlanDialog();
         QVERIFY(!dialog->Stale());
         f.Workspace().capacity.DiscCapacityClusters = 300;
@@ -116,14 +116,14 @@ private slots:
     void aVanishedItemIsNamedAndNothingLoads() {
         TForm1& f = m_fixture->Form();
         f.SetPlanImage(std::make_unique<ketrilo::test::ModelImage>());
-        f.PlanDiscs1->trigger();
+        QVERIFY(Handled(f, [&] { f.PlanDiscs1->trigger(); }));
         PlanDialog* dialog = f.CurrentPlanDialog();
         dialog->Discs->selectRow(0);
         const QString first = dialog->Items->item(0, 2)->text();
         QVERIFY(QFileInfo(first).isDir() ? QDir(first).removeRecursively() : QFile::remove(first));
         QVERIFY(!QFileInfo::exists(first));
         const size_t before = f.Workspace().well.Size();
-        QTest::mouseClick(dialog->LoadButton, Qt::LeftButton);
+        QVERIFY(Handled(f, [&] { QTest::mouseClick(dialog->LoadButton, Qt::LeftButton); }));
         QTRY_COMPARE(m_fixture->messages.size(), size_t(1));
         QVERIFY2(m_fixture->messages.front().text.contains(first),
                  qPrintable(m_fixture->messages.front().text));
@@ -141,7 +141,7 @@ private slots:
         });
         poll.start(50);
         const size_t before = f.Workspace().well.Size();
-        f.PlanDiscs1->trigger();
+        QVERIFY(Handled(f, [&] { f.PlanDiscs1->trigger(); }));
         QVERIFY(f.CurrentPlanDialog() == nullptr);
         QCOMPARE(f.Workspace().well.Size(), before);
         QVERIFY(m_fixture->messages.empty());

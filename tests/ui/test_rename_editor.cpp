@@ -51,7 +51,7 @@ private slots:
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         m_fixture->AnswerChooser(m_tree->path());
-        f.ToolButton2->click();
+        QVERIFY(Handled(f, [&] { f.ToolButton2->click(); }));
         QVERIFY(DropFiles(f, {Path(OldName)}, LowerAreaTop(f)));
         QCOMPARE(ColumnTexts(f.ListView2, 0), QStringList({OldName}));
     }

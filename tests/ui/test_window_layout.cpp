@@ -341,7 +341,7 @@ private slots:
     void menuEntryAndToolButtonRunOneHandler() {
         // Choose folder: both ask the chooser.
         TForm1& f = m_fixture->Form();
-        f.ToolButton2->click();
+        QVERIFY(Handled(f, [&] { f.ToolButton2->click(); }));
         f.N5->trigger();
         QCOMPARE(m_fixture->ChooserCalls(), 2);
 
@@ -352,7 +352,7 @@ private slots:
                                    std::function<void()>([&] { f.N6->trigger(); })}) {
             f.Workspace().folderList.rows.clear();
             f.Edit1->setText(dir.path());
-            rescan();
+            QVERIFY(Handled(f, rescan));
             QCOMPARE(f.ListView3->model()->rowCount(), 1);
             QCOMPARE(f.Edit1->text(), dir.path() + "/");
         }

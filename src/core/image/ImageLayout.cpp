@@ -130,10 +130,17 @@ private:
     int64_t m_bytes;
 };
 
+// A file up to 4 GiB - 1 has one record; beyond, one more per 0xFFFFF800 bytes.
 int64_t Sections(const LayoutEntry& entry) {
-    return entry.kind == LayoutEntry::Kind::File
-               ? std::max<int64_t>(1, (entry.size + SectionBytes - 1) / SectionBytes)
-               : 1;
+    constexpr int64_t OneRecord = 0xFFFFFFFF;
+    if (entry.kind != LayoutEntry::Kind::File || entry.size <= OneRecord)
+        return 1;
+    return (entry.size - OneRecord + SectionBytes - 1) / SectionBytes + 1;
+}
+
+template <class Text> void SortByName(std::vector<NamedEntry*>& entries, Text NamedEntry::*id) {
+    std::sort(entries.begin(), entries.end(),
+              [id](const NamedEntry* a, const NamedEntry* b) { return a->*id < b->*id; });
 }
 
 } // namespace
@@ -178,25 +185,29 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
     // The root's continuation area holds the reference alone, unless entries continue.
     int64_t continuedSectors = root ? WholeSectors(RockRidgeReference) : 0;
     Extent jolietExtent(2 * DotRecord);
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const LayoutEntry& entry = entries[i];
+    // Records lie in the order of their final identifiers: where one starts a new sector
+    // depends on those before it.
+    SortByName(iso, &NamedEntry::iso);
+    SortByName(joliet, &NamedEntry::joliet);
+    for (const NamedEntry* name : iso) {
+        const LayoutEntry& entry = entries[static_cast<size_t>(name - names.data())];
         const bool folder = entry.kind == LayoutEntry::Kind::Folder;
-        const int64_t isoBytes = static_cast<int64_t>(names[i].iso.size());
+        const int64_t isoBytes = static_cast<int64_t>(name->iso.size());
         const int64_t record = Even(33 + isoBytes + (folder ? 0 : 2));
-        const int64_t sections = Sections(entry);
-        for (int64_t s = 0; s < sections; ++s) {
+        for (int64_t s = 0; s < Sections(entry); ++s) {
             const SystemUse use = EntrySystemUse(entry, record);
             isoExtent.Add(record + use.inRecord);
             layout.continued = layout.continued || !use.continued.empty();
         }
         if (folder)
             layout.isoPathTableBytes += Even(8 + isoBytes);
-        const int64_t units = static_cast<int64_t>(names[i].joliet.size());
-        if (units == 0)
-            continue;
-        for (int64_t s = 0; s < sections; ++s)
+    }
+    for (const NamedEntry* name : joliet) {
+        const LayoutEntry& entry = entries[static_cast<size_t>(name - names.data())];
+        const int64_t units = static_cast<int64_t>(name->joliet.size());
+        for (int64_t s = 0; s < Sections(entry); ++s)
             jolietExtent.Add(34 + 2 * units);
-        if (folder)
+        if (entry.kind == LayoutEntry::Kind::Folder)
             layout.jolietPathTableBytes += 8 + 2 * units;
     }
     layout.isoSectors = isoExtent.Sectors() + continuedSectors;

@@ -4,8 +4,9 @@
 // file names only, no padding). The rules, each pinned by a case of ImageLayoutTest or
 // ImageArithmeticTest:
 // - A folder's extent in each tree holds "." and ".." (34 bytes each) and one record per
-//   entry, a file of 4 GiB or more one per 0xFFFFF800-byte section; a record never
-//   crosses a sector, and the extent is whole sectors.                    [RecordsPack]
+//   entry, in the order of the final identifiers; a file over 4 GiB - 1 one more per
+//   0xFFFFF800 bytes beyond that. A record never crosses a sector, and the extent is
+//   whole sectors.                    [RecordsPack]
 // - ISO 9660 record: 33 + identifier + ";1" for all but folders, even. Identifier:
 //   the name as ASCII (one "_" per other character or stray byte), upper-cased,
 //   d-characters only, cut to 30 besides the dot before its extension (kept at least 3

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <numeric>
 #include <queue>
-#include <unordered_set>
 
 namespace ketrilo {
 
@@ -29,7 +28,7 @@ bool ExchangeToMakeRoom(PackedBins& bins, const PackProblem& problem, size_t vic
     for (size_t a = 0; a < bins.Count(); ++a) {
         if (a == victim)
             continue;
-        const int64_t need = bins.Load(a) + bins.AddCost(a, item) - cap;
+        const int64_t need = bins.Load(a) + problem.items[item].cost - cap;
         for (size_t b = 0; b < bins.Count(); ++b) {
             if (b == victim || b == a)
                 continue;
@@ -99,23 +98,13 @@ public:
           m_enoughRoom(enoughRoom), m_budget(budget), m_most(candidates.size() + 1, 0),
           m_alone(candidates.size(), true) {
         // What the candidates from each position on could add at most.
-        for (size_t i = candidates.size(); i-- > 0;) {
-            const PackItem& it = problem.items[candidates[i]];
-            int64_t cost = it.cost;
-            for (uint32_t folder : it.folders)
-                cost += problem.folderCost[folder];
-            m_most[i] = m_most[i + 1] + cost;
-        }
-        std::unordered_map<uint32_t, uint32_t> ownerOfName;
-        std::unordered_set<uint32_t> shared;
-        for (uint32_t item : candidates) {
-            const PackItem& it = problem.items[item];
-            const auto [name, added] = ownerOfName.emplace(it.rootName, it.owner);
-            if (!added && name->second != it.owner)
-                shared.insert(it.rootName);
-        }
+        for (size_t i = candidates.size(); i-- > 0;)
+            m_most[i] = m_most[i + 1] + problem.items[candidates[i]].cost;
+        std::unordered_map<uint32_t, int32_t> named;
+        for (uint32_t item : candidates)
+            ++named[problem.items[item].rootName];
         for (size_t i = 0; i < candidates.size(); ++i)
-            m_alone[i] = !shared.contains(problem.items[candidates[i]].rootName);
+            m_alone[i] = named[problem.items[candidates[i]].rootName] == 1;
         m_costliestFirst = std::is_sorted(candidates.begin(), candidates.end(),
                                           [&problem](uint32_t a, uint32_t b) {
                                               return problem.items[a].cost > problem.items[b].cost;
@@ -154,10 +143,9 @@ private:
             const PackItem& it = m_problem.items[item];
             // An item like one just tried at this depth leads nowhere new, when nothing
             // else could clash with the name of the one tried.
-            if (it.cost > room || (it.cost == triedCost && it.folders.empty()) ||
-                !m_bins.Fits(m_bin, item, m_limit))
+            if (it.cost > room || it.cost == triedCost || !m_bins.Fits(m_bin, item, m_limit))
                 continue;
-            triedCost = it.folders.empty() && m_alone[i] ? it.cost : -1;
+            triedCost = m_alone[i] ? it.cost : -1;
             m_bins.Place(m_bin, item);
             m_chosen.push_back(i);
             const bool done = Search(i + 1);
@@ -176,7 +164,7 @@ private:
     int64_t m_limit, m_enoughRoom;
     VisitBudget& m_budget;
     std::vector<int64_t> m_most;
-    std::vector<bool> m_alone; // no other candidate of another owner has its name
+    std::vector<bool> m_alone; // no other candidate has its name
     bool m_costliestFirst = false;
     int64_t m_bestRoom = -1;
     std::vector<size_t> m_chosen, m_best;
@@ -205,32 +193,9 @@ std::vector<size_t> LeastRoomSubset(PackedBins& bins, size_t bin,
 PackedBins::PackedBins(const PackProblem& problem)
     : m_problem(&problem), m_binOf(problem.items.size(), -1), m_slot(problem.items.size(), 0) {}
 
-int64_t PackedBins::AddCost(size_t bin, uint32_t item) const {
-    const PackItem& it = m_problem->items[item];
-    int64_t cost = it.cost;
-    for (uint32_t folder : it.folders)
-        if (!m_bins[bin].folders.contains(folder))
-            cost += m_problem->folderCost[folder];
-    return cost;
-}
-
-int64_t PackedBins::RemoveGain(size_t bin, uint32_t item) const {
-    const PackItem& it = m_problem->items[item];
-    int64_t gain = it.cost;
-    for (uint32_t folder : it.folders) {
-        const auto found = m_bins[bin].folders.find(folder);
-        if (found != m_bins[bin].folders.end() && found->second == 1)
-            gain += m_problem->folderCost[folder];
-    }
-    return gain;
-}
-
 bool PackedBins::Fits(size_t bin, uint32_t item, int64_t limit) const {
     const PackItem& it = m_problem->items[item];
-    const auto name = m_bins[bin].names.find(it.rootName);
-    if (name != m_bins[bin].names.end() && name->second.first != it.owner)
-        return false;
-    return m_bins[bin].load + AddCost(bin, item) <= limit;
+    return m_bins[bin].load + it.cost <= limit && !m_bins[bin].names.contains(it.rootName);
 }
 
 bool PackedBins::SwapFits(size_t bin, uint32_t out, uint32_t in, int64_t limit) const {
@@ -238,20 +203,9 @@ bool PackedBins::SwapFits(size_t bin, uint32_t out, uint32_t in, int64_t limit) 
     const PackItem& leaving = m_problem->items[out];
     const PackItem& coming = m_problem->items[in];
     const auto name = b.names.find(coming.rootName);
-    if (name != b.names.end() && name->second.first != coming.owner &&
-        !(leaving.rootName == coming.rootName && name->second.second == 1))
+    if (name != b.names.end() && !(leaving.rootName == coming.rootName && name->second == 1))
         return false;
-    int64_t load = b.load - RemoveGain(bin, out) + coming.cost;
-    for (uint32_t folder : coming.folders) {
-        const auto found = b.folders.find(folder);
-        int32_t users = found == b.folders.end() ? 0 : found->second;
-        if (std::find(leaving.folders.begin(), leaving.folders.end(), folder) !=
-            leaving.folders.end())
-            --users;
-        if (users == 0)
-            load += m_problem->folderCost[folder];
-    }
-    return load <= limit;
+    return b.load - leaving.cost + coming.cost <= limit;
 }
 
 size_t PackedBins::AddBin() {
@@ -261,13 +215,9 @@ size_t PackedBins::AddBin() {
 
 void PackedBins::Place(size_t bin, uint32_t item) {
     Bin& b = m_bins[bin];
-    b.load += AddCost(bin, item);
     const PackItem& it = m_problem->items[item];
-    for (uint32_t folder : it.folders)
-        ++b.folders[folder];
-    auto& name = b.names[it.rootName];
-    name.first = it.owner;
-    ++name.second;
+    b.load += it.cost;
+    ++b.names[it.rootName];
     m_binOf[item] = static_cast<int32_t>(bin);
     m_slot[item] = static_cast<uint32_t>(b.items.size());
     b.items.push_back(item);
@@ -276,12 +226,9 @@ void PackedBins::Place(size_t bin, uint32_t item) {
 void PackedBins::Remove(uint32_t item) {
     const auto bin = static_cast<size_t>(m_binOf[item]);
     Bin& b = m_bins[bin];
-    b.load -= RemoveGain(bin, item);
     const PackItem& it = m_problem->items[item];
-    for (uint32_t folder : it.folders)
-        if (--b.folders[folder] == 0)
-            b.folders.erase(folder);
-    if (--b.names[it.rootName].second == 0)
+    b.load -= it.cost;
+    if (--b.names[it.rootName] == 0)
         b.names.erase(it.rootName);
     const uint32_t last = b.items.back();
     b.items[m_slot[item]] = last;
@@ -302,6 +249,24 @@ void PackedBins::Compact() {
 }
 
 namespace {
+
+// The bin other than victim that item fits leaving the least room, each bin b loaded with
+// planned[b] more (nothing more when planned is empty); -1 when it fits none.
+int64_t BestFit(const PackedBins& bins, const PackProblem& problem, size_t victim, uint32_t item,
+                const std::vector<int64_t>& planned) {
+    int64_t bestRoom = -1, best = -1;
+    for (size_t b = 0; b < bins.Count(); ++b) {
+        const int64_t limit = problem.capacity - (planned.empty() ? 0 : planned[b]);
+        const int64_t room = limit - bins.Load(b) - problem.items[item].cost;
+        // The name is looked up only for a bin that would be the best so far.
+        if (b == victim || room < 0 || (bestRoom >= 0 && room >= bestRoom) ||
+            !bins.Fits(b, item, limit))
+            continue;
+        bestRoom = room;
+        best = static_cast<int64_t>(b);
+    }
+    return best;
+}
 
 // Tries to empty the least-loaded bin into the others; true when it was emptied
 // (and dropped), false with the bins as they were.
@@ -327,20 +292,9 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem, VisitBudget& budg
     while (!queue.empty()) {
         const uint32_t item = queue.top();
         queue.pop();
-        // Best fit: the bin it leaves the least room in.
-        int64_t bestRoom = -1;
-        size_t best = 0;
-        for (size_t b = 0; b < bins.Count(); ++b) {
-            if (b == victim || !bins.Fits(b, item, problem.capacity))
-                continue;
-            const int64_t room = problem.capacity - bins.Load(b) - bins.AddCost(b, item);
-            if (bestRoom < 0 || room < bestRoom) {
-                bestRoom = room;
-                best = b;
-            }
-        }
-        if (bestRoom >= 0) {
-            bins.Place(best, item);
+        const int64_t best = BestFit(bins, problem, victim, item, {});
+        if (best >= 0) {
+            bins.Place(static_cast<size_t>(best), item);
             continue;
         }
         // Swap: it takes the place of the costliest cheaper item whose leaving makes
@@ -377,11 +331,53 @@ bool EmptyOneBin(PackedBins& bins, const PackProblem& problem, VisitBudget& budg
     return true;
 }
 
+// Moves every item of victim, the costliest first, to the bin it fits best, with no swaps;
+// true when all go (the emptied bin dropped), false with the bins untouched.
+bool MoveOut(PackedBins& bins, const PackProblem& problem, size_t victim) {
+    const std::vector<uint32_t> items = DecreasingOrder(problem, bins.Items(victim));
+    // The victim's items have names of their own: moved ones never clash with each other.
+    std::vector<int64_t> planned(bins.Count(), 0);
+    std::vector<size_t> to;
+    for (uint32_t item : items) {
+        const int64_t bin = BestFit(bins, problem, victim, item, planned);
+        if (bin < 0)
+            return false;
+        planned[static_cast<size_t>(bin)] += problem.items[item].cost;
+        to.push_back(static_cast<size_t>(bin));
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        bins.Remove(items[i]);
+        bins.Place(to[i], items[i]);
+    }
+    bins.Compact();
+    return true;
+}
+
+// The bin of the rank-th least load (0 the least); of equal loads the later bin first.
+size_t ByLoad(const PackedBins& bins, size_t rank) {
+    std::vector<size_t> order(bins.Count());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::nth_element(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(rank), order.end(),
+                     [&bins](size_t a, size_t b) {
+                         return bins.Load(a) != bins.Load(b) ? bins.Load(a) < bins.Load(b) : a > b;
+                     });
+    return order[rank];
+}
+
+// The least-loaded bin is emptied, with swaps and exchanges, while it can be. Then each
+// other bin, least loaded first, goes when its items simply fit the others: a bin whose
+// items clash by name with every bin that has room keeps no fuller bin from going.
 void EmptyBins(PackedBins& bins, const PackProblem& problem, VisitBudget& budget,
                WorkProgress* progress) {
     while (EmptyOneBin(bins, problem, budget))
         if (progress != nullptr)
             progress->ThrowIfCancelled();
+    for (size_t rank = 1; rank < bins.Count();) {
+        if (!MoveOut(bins, problem, ByLoad(bins, rank)))
+            ++rank;
+        if (progress != nullptr)
+            progress->ThrowIfCancelled();
+    }
 }
 
 } // namespace

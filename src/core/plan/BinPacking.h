@@ -1,28 +1,23 @@
 #pragma once
-// Packing items of known cost into as few bins as possible. An item may need shared
-// folders on its bin (each counted once per bin however many items need it), and
-// two items with the same name at the root but from different owners never share a
-// bin (they would collide in the image).
+// Packing items of known cost into as few bins as possible. Every item lands at its
+// bin's root under its own name, so two items of one name never share a bin (they
+// would collide in the image).
 
 #include "core/base/WorkProgress.h"
 
 #include <cstdint>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace ketrilo {
 
 struct PackItem {
     int64_t cost = 0;
-    std::vector<uint32_t> folders; // ids into PackProblem::folderCost
-    uint32_t rootName = 0;         // id of its name at the image root
-    uint32_t owner = 0;            // the item of the well it comes from
+    uint32_t rootName = 0; // id of its name at the image root
 };
 
 struct PackProblem {
     std::vector<PackItem> items;
-    std::vector<int64_t> folderCost;
     int64_t capacity = 0; // of every bin
 };
 
@@ -37,9 +32,6 @@ public:
     [[nodiscard]] const std::vector<uint32_t>& Items(size_t bin) const { return m_bins[bin].items; }
     [[nodiscard]] int32_t BinOf(uint32_t item) const { return m_binOf[item]; }
 
-    // What the bin's load grows by with the item, and shrinks by without it.
-    [[nodiscard]] int64_t AddCost(size_t bin, uint32_t item) const;
-    [[nodiscard]] int64_t RemoveGain(size_t bin, uint32_t item) const;
     // No root-name collision and the load stays within limit.
     [[nodiscard]] bool Fits(size_t bin, uint32_t item, int64_t limit) const;
 
@@ -56,8 +48,7 @@ private:
     struct Bin {
         int64_t load = 0;
         std::vector<uint32_t> items;
-        std::unordered_map<uint32_t, int32_t> folders;                    // id -> users
-        std::unordered_map<uint32_t, std::pair<uint32_t, int32_t>> names; // name -> owner, users
+        std::unordered_map<uint32_t, int32_t> names; // root name -> items of that name
     };
     const PackProblem* m_problem;
     std::vector<Bin> m_bins;
@@ -95,7 +86,7 @@ private:
 
 // Of candidates (items not in any bin, tried in the order given, each at most once), the
 // ones that placed in bin leave it the least room under limit, searched depth first: a
-// candidate like the one just tried at the same depth (same cost, no folders) is skipped,
+// candidate like the one just tried at the same depth (same cost) is skipped,
 // and so is a branch that cannot leave less room than the best found. The search ends
 // once the room is at most enoughRoom or the budget's attempt is spent. So the first set
 // found is, in the candidates' order, the earliest. Returns their positions in
@@ -107,7 +98,9 @@ private:
 
 // First-fit decreasing, then bins are emptied one by one into the others, moving and
 // swapping items, while that lowers the count, within a budget of work for the whole
-// packing. Deterministic. An item costlier than a bin gets a bin of its own.
+// packing. Deterministic. An item costlier than a bin gets a bin of its own. Never more
+// bins than first-fit decreasing alone, so where no name comes twice at most 11/9 of the
+// fewest possible plus 6/9.
 [[nodiscard]] PackedBins PackBins(const PackProblem& problem, WorkProgress* progress);
 
 } // namespace ketrilo

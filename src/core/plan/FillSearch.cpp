@@ -62,7 +62,7 @@ FillChoice ChooseFill(const std::vector<FillCandidate>& candidates, int64_t room
     std::vector<uint32_t> inOrder;
     for (size_t i = 0; i < candidates.size(); ++i) {
         const auto id = static_cast<uint32_t>(i);
-        problem.items.push_back({candidates[i].cost, {}, candidates[i].name, id});
+        problem.items.push_back({candidates[i].cost, candidates[i].name});
         if (candidates[i].cost > room)
             ++choice.tooLarge;
         else

@@ -162,13 +162,10 @@ private:
         PackProblem problem;
         problem.capacity = BinBytes();
         std::map<std::string, uint32_t> nameIds;
-        for (uint32_t node : parts) {
-            PackItem item;
-            item.cost = PartCost(node);
-            item.owner = node;
-            item.rootName = nameIds.emplace(m_tree.nodes[node].name, nameIds.size()).first->second;
-            problem.items.push_back(std::move(item));
-        }
+        for (uint32_t node : parts)
+            problem.items.push_back(
+                {PartCost(node),
+                 nameIds.emplace(m_tree.nodes[node].name, nameIds.size()).first->second});
         return problem;
     }
 

@@ -2,7 +2,7 @@
 // One thread's depth-first walk of one folder tree, over open directory handles with an
 // explicit stack, so neither the length of a path nor the depth of a tree can stop it.
 
-#include "core/workspace/WalkCrew.h"
+#include "core/workspace/WalkShares.h"
 
 #include <cstddef>
 #include <string>
@@ -13,7 +13,7 @@ namespace ketrilo {
 
 class TreeWalk {
 public:
-    TreeWalk(WalkCrew& crew, WalkPiece& piece) : m_crew(crew), m_piece(piece) {}
+    TreeWalk(WalkShares& crew, WalkPiece& piece) : m_crew(crew), m_piece(piece) {}
 
     // Walks the task's tree; its clusters and long names go into the piece.
     void Run(WalkTask task);
@@ -53,7 +53,7 @@ private:
     template <typename Open> UniqueFd OpenRetrying(Open open);
     bool ReleaseHandles(size_t attempt);
 
-    WalkCrew& m_crew;
+    WalkShares& m_crew;
     WalkPiece& m_piece;
     std::string m_folder; // the current folder's path, ending in "/"
     std::vector<FolderId> m_ancestors;

@@ -43,8 +43,8 @@ int64_t SteadyNanoseconds() {
 } // namespace
 
 WalkCrew::WalkCrew(bool collect, WorkProgress* progress, WalkOptions options)
-    : m_collect(collect), m_progress(progress), m_options(std::move(options)),
-      m_threads(ThreadsFor(m_options.threads)), m_handleLimit(MeasureOpenFolderLimit) {}
+    : WalkShares(collect), m_progress(progress), m_options(std::move(options)),
+      m_threads(ThreadsFor(m_options.threads)) {}
 
 WalkCrew::~WalkCrew() {
     {

@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QEvent>
-#include <QEventLoop>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QThread>
@@ -49,71 +48,107 @@ bool IsUserInput(QEvent::Type type) {
 
 } // namespace
 
+// One run: the worker, what it reports, and the display that shows it.
+struct LongWork::Ongoing {
+    ketrilo::WorkProgress progress;
+    std::exception_ptr failure; // an error the work threw
+    std::unique_ptr<QThread> worker;
+    QPointer<ProgressDisplay> display; // gone early if the window goes first
+    QTimer showLater;
+    QTimer refresh;
+    QPointer<QWidget> focus; // had the keyboard focus when the work started
+    Continuation then;
+};
+
 LongWork::LongWork(QWidget* window) : QObject(window), m_window(window) {}
 
-bool LongWork::Run(const std::function<void(ketrilo::WorkProgress&)>& work) {
-    ketrilo::WorkProgress progress;
-    std::exception_ptr failure;
-    std::unique_ptr<QThread> worker(QThread::create([&] {
+LongWork::~LongWork() {
+    if (Running())
+        Stop();
+}
+
+void LongWork::Run(Work work, Continuation then) {
+    Waiting next{std::move(work), std::move(then)};
+    if (Running())
+        m_waiting.push_back(std::move(next));
+    else
+        Start(std::move(next));
+}
+
+void LongWork::Start(Waiting next) {
+    auto run = std::make_unique<Ongoing>();
+    Ongoing& r = *run;
+    r.then = std::move(next.then);
+    r.worker.reset(QThread::create([&r, work = std::move(next.work)] {
         try {
-            work(progress);
+            work(r.progress);
         } catch (const ketrilo::WorkCancelled&) {
-            // the caller sees the cancel request
+            // the continuation sees the cancel request
         } catch (...) {
-            failure = std::current_exception();
+            r.failure = std::current_exception();
         }
     }));
-    QEventLoop loop;
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    connect(r.worker.get(), &QThread::finished, this, &LongWork::Finish);
 
-    ProgressDisplay display(progress, m_window);
-    QTimer showLater;
-    showLater.setSingleShot(true);
-    connect(&showLater, &QTimer::timeout, &display, &QWidget::show);
-    QTimer refresh;
-    connect(&refresh, &QTimer::timeout, &display, &ProgressDisplay::Refresh);
+    r.display = new ProgressDisplay(r.progress, m_window);
+    r.showLater.setSingleShot(true);
+    connect(&r.showLater, &QTimer::timeout, r.display, &QWidget::show);
+    connect(&r.refresh, &QTimer::timeout, r.display, &ProgressDisplay::Refresh);
 
     // The display takes the focus once it shows; the widget that had it gets it back.
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    m_progress = &progress;
-    m_display = &display;
+    r.focus = QApplication::focusWidget();
+    m_run = std::move(run);
     QCoreApplication::instance()->installEventFilter(this);
-    worker->start();
-    showLater.start(DisplayDelayMs);
-    refresh.start(RefreshMs);
-    loop.exec();
-    if (!worker->isFinished()) { // the program is ending
-        progress.Cancel();
-        worker->wait();
+    r.worker->start();
+    r.showLater.start(DisplayDelayMs);
+    r.refresh.start(RefreshMs);
+}
+
+std::unique_ptr<LongWork::Ongoing> LongWork::Stop() {
+    if (!m_run->worker->isFinished()) { // the window is going
+        m_run->progress.Cancel();
+        m_run->worker->wait();
     }
     QCoreApplication::instance()->removeEventFilter(this);
-    const bool displayHadFocus = display.isActiveWindow();
-    display.hide();
-    m_progress = nullptr;
-    m_display = nullptr;
-    if (displayHadFocus && focus != nullptr && focus->isVisible()) {
-        focus->activateWindow();
-        focus->setFocus(Qt::ActiveWindowFocusReason);
+    delete m_run->display;
+    return std::move(m_run);
+}
+
+void LongWork::Finish() {
+    m_run->worker->wait(); // it has sent finished; let it return
+    const bool displayHadFocus = m_run->display != nullptr && m_run->display->isActiveWindow();
+    const std::unique_ptr<Ongoing> run = Stop();
+    if (displayHadFocus && run->focus != nullptr && run->focus->isVisible()) {
+        run->focus->activateWindow();
+        run->focus->setFocus(Qt::ActiveWindowFocusReason);
     }
     const qsizetype refusedItems = std::exchange(m_refusedItems, 0);
     const QString refusedPath = std::exchange(m_refusedPath, QString());
-    if (refusedItems > 0 && !m_closeWindow) // a closing window has no one left to tell
+    const bool closing = std::exchange(m_closeWindow, false);
+    if (refusedItems > 0 && !closing) // a closing window has no one left to tell
         emit DropsRefused(refusedPath, refusedItems);
-    if (m_closeWindow) {
-        m_closeWindow = false;
+    if (closing)
         QTimer::singleShot(0, m_window, &QWidget::close);
+    run->then(WorkEnding(run->progress.Cancelled(), run->failure));
+    // Work asked for meanwhile: none of it starts once the window is closing.
+    while (!Running() && !m_waiting.empty()) {
+        Waiting next = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        if (!closing) {
+            Start(std::move(next));
+            return;
+        }
+        next.then(WorkEnding(true, nullptr));
     }
-    if (failure && !progress.Cancelled())
-        std::rethrow_exception(failure);
-    return !progress.Cancelled();
 }
 
 bool LongWork::IsDisplays(QObject* watched) const {
     // Real input reaches the display's native window before the widget under the
     // pointer or with the focus: both must pass for a click or a key to reach its button.
     if (auto* widget = qobject_cast<QWidget*>(watched))
-        return widget->window() == m_display;
-    return watched != nullptr && watched == m_display->windowHandle();
+        return widget->window() == m_run->display;
+    return watched != nullptr && m_run->display != nullptr &&
+           watched == m_run->display->windowHandle();
 }
 
 void LongWork::RefuseDrop(QDropEvent* event) {
@@ -131,7 +166,7 @@ void LongWork::CloseWindowAfterwards() {
     if (!Running())
         return;
     m_closeWindow = true;
-    m_progress->Cancel();
+    m_run->progress.Cancel();
 }
 
 bool LongWork::eventFilter(QObject* watched, QEvent* event) {
@@ -159,6 +194,6 @@ bool LongWork::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-        m_progress->Cancel();
+        m_run->progress.Cancel();
     return true;
 }

@@ -1,4 +1,5 @@
 #include "DropHelpers.h"
+#include "WindowFixture.h"
 
 #include "window/Unit1.h"
 #include "window/widgets/AnchoredPanel.h"
@@ -41,15 +42,13 @@ bool SendDrop(TForm1& form, const QStringList& paths, QPoint global) {
 bool DropUriList(TForm1& form, const QByteArray& uriList, QPoint global) {
     QMimeData data;
     data.setData(QStringLiteral("text/uri-list"), uriList);
-    const bool taken = SendMimeData(form, data, global);
-    QCoreApplication::processEvents();
-    return taken;
+    const int64_t before = form.HandlersEnded();
+    return SendMimeData(form, data, global) && HandledAfter(form, before);
 }
 
 bool DropFiles(TForm1& form, const QStringList& paths, QPoint global) {
-    const bool taken = SendDrop(form, paths, global);
-    QCoreApplication::processEvents();
-    return taken;
+    const int64_t before = form.HandlersEnded();
+    return SendDrop(form, paths, global) && HandledAfter(form, before);
 }
 
 QPoint LowerAreaTop(const TForm1& form) {

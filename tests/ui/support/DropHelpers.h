@@ -14,11 +14,11 @@ namespace ui_test {
 // would. Returns whether the window took the drop; its handling is queued.
 bool SendDrop(TForm1& form, const QStringList& paths, QPoint global);
 
-// SendDrop, then lets the window's queued drop handling run.
+// SendDrop, then waits until the window's queued drop handling has ended (HandledAfter).
 bool DropFiles(TForm1& form, const QStringList& paths, QPoint global);
 
-// Drops exactly this text/uri-list, as another program may send it, and lets the window's
-// queued drop handling run. Returns whether the window took the drop.
+// Drops exactly this text/uri-list, as another program may send it, and waits until the
+// window's queued drop handling has ended. Returns whether the window took the drop.
 bool DropUriList(TForm1& form, const QByteArray& uriList, QPoint global);
 
 // The first global point of the lower drop area: the window frame's top + Panel1's

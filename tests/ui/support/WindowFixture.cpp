@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 namespace ui_test {
 
@@ -22,6 +23,16 @@ void MakeFile(const QString& path, qint64 size) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !file.resize(size))
         qFatal("cannot make %s", qPrintable(path));
+}
+
+bool HandledAfter(const TForm1& form, int64_t before) {
+    return QTest::qWaitFor([&] { return form.HandlersEnded() > before; }, 60000);
+}
+
+bool Handled(const TForm1& form, const std::function<void()>& action) {
+    const int64_t before = form.HandlersEnded();
+    action();
+    return HandledAfter(form, before);
 }
 
 WindowFixture::WindowFixture(const QString& profilePath)

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,6 +38,13 @@ QString WriteProfile(const QString& folder, const QString& text);
 
 // Makes the file path with size bytes (the folders above must exist).
 void MakeFile(const QString& path, qint64 size);
+
+// Waits (a minute at most) until a handler of form has ended after the count before; one
+// that left work to a worker ends once its result is applied or the work was cancelled.
+bool HandledAfter(const TForm1& form, int64_t before);
+
+// Does action, then waits until a handler it started has ended (HandledAfter).
+bool Handled(const TForm1& form, const std::function<void()>& action);
 
 class WindowFixture {
 public:

@@ -1,0 +1,76 @@
+#pragma once
+// The image's size and findings worked out from the records against libisofs's layout, on
+// a tree's items and again after a few changes of the well: one arithmetic measures every
+// step, keeping what it read, and a fresh one measures each step from nothing. The fuzz
+// target, the test and the image_diff tool run the same steps, so that what one finds the
+// others replay.
+
+#include "../../fuzz/FuzzInput.h"
+#include "RandomImageTree.h"
+#include "core/image/ArithmeticDiscImage.h"
+#include "image/IsoDiscImage.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ketrilo::test {
+
+// The arithmetic, with libisofs where it does not reach.
+inline ArithmeticDiscImage ArithmeticOverLibisofs() {
+    return ArithmeticDiscImage(std::make_shared<IsoDiscImage>());
+}
+
+struct MeasureStep {
+    std::string change; // what changed in the well before this step
+    std::vector<ImageItem> items;
+    ImageReport libisofs;
+    ImageReport kept;  // by the arithmetic that measured every step before
+    ImageReport fresh; // by an arithmetic that measures this step alone
+
+    [[nodiscard]] bool Agrees() const {
+        const auto keys = FindingKeys(libisofs);
+        return kept.sectors == libisofs.sectors && fresh.sectors == libisofs.sectors &&
+               FindingKeys(kept) == keys && FindingKeys(fresh) == keys;
+    }
+};
+
+// The items as made, then up to three changes drawn from in: the spare item added, an item
+// taken out, an item given another name at the root (at times the name of another).
+inline std::vector<MeasureStep> MeasureSteps(const RandomImageTree& tree, fuzz::Bytes& in) {
+    ArithmeticDiscImage kept = ArithmeticOverLibisofs();
+    std::vector<MeasureStep> steps;
+    std::vector<ImageItem> items = tree.items;
+    bool spareAdded = false;
+    std::string change = "as made";
+    for (uint32_t changes = in.Next() % 4;; --changes) {
+        MeasureStep& step = steps.emplace_back();
+        step.change = change;
+        step.items = items;
+        step.libisofs = IsoDiscImage().Measure(items, nullptr);
+        step.kept = kept.Measure(items, nullptr);
+        step.fresh = ArithmeticOverLibisofs().Measure(items, nullptr);
+        if (changes == 0)
+            break;
+        const uint32_t kind = in.Next() % 3;
+        if (items.empty() || (kind == 0 && !spareAdded)) {
+            const size_t at = items.empty() ? 0 : in.Next() % (items.size() + 1);
+            items.insert(items.begin() + static_cast<ptrdiff_t>(at), tree.spare);
+            spareAdded = true;
+            change = "added " + tree.spare.imagePath + " at " + std::to_string(at);
+        } else if (kind == 1) {
+            const size_t at = in.Next() % items.size();
+            change = "took out " + items[at].imagePath;
+            items.erase(items.begin() + static_cast<ptrdiff_t>(at));
+        } else {
+            ImageItem& item = items[in.Next() % items.size()];
+            const std::string& other = items[in.Next() % items.size()].imagePath;
+            const std::string name = other != item.imagePath ? other : item.imagePath + "~";
+            change = "renamed " + item.imagePath + " to " + name;
+            item.imagePath = name;
+        }
+    }
+    return steps;
+}
+
+} // namespace ketrilo::test
