@@ -4,6 +4,7 @@
 // into thousands of blocks), sort by name, register one more file by a drop, delete the
 // selection, and sort once more. Prints the wall-clock time of each step, the view
 // painted. Usage: bench_freeze [FOLDER]
+#include "BenchDrop.h"
 #include "BenchSetUp.h"
 #include "app/AppearanceSetup.h"
 #include "window/Unit1.h"
@@ -11,14 +12,11 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -77,16 +75,6 @@ void ClickRow(QTableView* view, int row, Qt::KeyboardModifiers modifiers) {
                       view->visualRect(index).center());
 }
 
-void DropFile(TForm1& form, const QString& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    const QPoint local(form.width() / 2, form.height() - 60); // the well's area
-    QDragEnterEvent enter(local, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &enter);
-    QDropEvent drop(QPointF(local), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &drop);
-}
-
 int SelectionBlocks(const QTableView* view) {
     return static_cast<int>(view->selectionModel()->selection().size());
 }
@@ -125,7 +113,7 @@ void Drive(TForm1& form, const QString& folder) {
     Step("sort by name", [&] { ClickHeader(well, 0); });
     Step("register one more file by a drop", [&] {
         const int64_t handled = form.HandlersEnded();
-        DropFile(form, extra);
+        DropOnWell(form, {extra});
         AwaitHandled(form, handled); // the drop is handled queued, its walk on a worker
     });
     std::printf("  %d rows in the well\n", well->model()->rowCount());

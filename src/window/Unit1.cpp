@@ -1,6 +1,7 @@
 // TForm1's layout: the controls, where they stand, how they look.
 #include "window/Unit1.h"
 
+#include "core/image/ArithmeticDiscImage.h"
 #include "core/image/DiscImageStatus.h"
 #include "image/IsoDiscImage.h"
 #include "window/dialogs/FileFolder.h"
@@ -63,7 +64,9 @@ template <class W> W* Named(W* widget, const char* name) {
 TForm1::TForm1(const QString& profilePath, QWidget* parent)
     : QMainWindow(parent), m_reporter(this), m_profilePath(profilePath),
       m_dragOut(std::make_unique<QtDragOut>()), m_longWork(new LongWork(this)),
-      m_discImageWatcher(new DiscImageWatcher(std::make_shared<ketrilo::IsoDiscImage>(), this)) {
+      m_discImageWatcher(new DiscImageWatcher(
+          std::make_shared<ketrilo::ArithmeticDiscImage>(std::make_shared<ketrilo::IsoDiscImage>()),
+          std::make_shared<ketrilo::IsoDiscImage>(), this)) {
     m_chooseFolder = [this] {
         return SelectFolder([this](QWidget* chooser, const QString& text) {
             m_reporter.ShowConfirm(chooser, text);

@@ -163,6 +163,10 @@ public:
     void SetDragOut(std::unique_ptr<DragOutSeam> seam) { m_dragOut = std::move(seam); }
     // The image the plan and the fill measure with.
     void SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image);
+    // The images the panel's figure comes from (see DiscImageWatcher); the well is measured
+    // anew with them.
+    void SetDiscImages(std::shared_ptr<ketrilo::DiscImage> quick,
+                       std::shared_ptr<ketrilo::DiscImage> judge);
     [[nodiscard]] PlanDialog* CurrentPlanDialog() const { return m_planDialog; }
     // Runs after every handler, and whenever the window changes what it shows of its own
     // accord (the image's figures, a dialog on screen or filled in), so that a test can
@@ -189,6 +193,7 @@ private:
     void BuildPanel2();
     void BuildLists();
     void ConnectHandlers();
+    void ConnectImageWatcher();
     void RefuseChildDrops();
     void LoadProfilesIntoChooser();
     void QueueComboBox1Change();

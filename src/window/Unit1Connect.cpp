@@ -74,10 +74,7 @@ void TForm1::ConnectHandlers() {
     });
 
     connect(N7, &QAction::triggered, this, [this] { Run([this] { N7Click(); }); });
-    connect(m_discImageWatcher, &DiscImageWatcher::Changed, this, [this] {
-        ShowImageStatus();
-        TellWatcher();
-    });
+    ConnectImageWatcher();
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TForm1::QueueComboBox1Change);
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TForm1::QueueComboBox1Change);

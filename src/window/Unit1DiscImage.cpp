@@ -24,7 +24,7 @@ void TForm1::ShowImageStatus() {
     const int64_t capacity = m_ws.capacity.DiscCapacityClusters;
     QString text;
     std::optional<int64_t> remaining;
-    if (m_discImageWatcher->Computing()) {
+    if (m_discImageWatcher->ShowsComputing()) {
         text = QString::fromUtf8(ketrilo::ImageComputingText);
     } else if (report && !ketrilo::ImageCanBeMade(*report)) {
         text = QString::fromUtf8(ketrilo::ImageCannotBeMadeText);
@@ -55,6 +55,21 @@ void TForm1::ShowImageStatus() {
             .arg(QString::fromStdString(ketrilo::FormatThousands(m_capacityReport.totalClusters)))
             .arg(m_capacityReport.percentage) +
         text);
+}
+
+void TForm1::ConnectImageWatcher() {
+    connect(m_discImageWatcher, &DiscImageWatcher::Changed, this, [this] {
+        ShowImageStatus();
+        TellWatcher();
+    });
+}
+
+void TForm1::SetDiscImages(std::shared_ptr<ketrilo::DiscImage> quick,
+                           std::shared_ptr<ketrilo::DiscImage> judge) {
+    delete m_discImageWatcher;
+    m_discImageWatcher = new DiscImageWatcher(std::move(quick), std::move(judge), this);
+    ConnectImageWatcher();
+    m_discImageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
 }
 
 void TForm1::N7Click() {

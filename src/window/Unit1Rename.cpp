@@ -6,6 +6,7 @@
 #include "window/PathText.h"
 #include "window/widgets/AnchoredPanel.h"
 #include "window/widgets/ListViews.h"
+#include "window/work/DiscImageWatcher.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -58,6 +59,8 @@ void TForm1::Edit2KeyDown(int key, Qt::KeyboardModifiers) {
         m_reporter.ShowInfo(QStringLiteral("リネームに失敗しました"));
         return;
     }
+    // An entry under a well item has a new name on disk.
+    m_discImageWatcher->Forget();
     Edit2->clear();
     Panel2->hide();
     ShowChanges(ketrilo::ApplyRename(m_ws, row, newName));

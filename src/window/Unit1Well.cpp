@@ -5,6 +5,7 @@
 #include "core/workspace/Registration.h"
 #include "core/workspace/WorkspaceCommands.h"
 #include "window/widgets/ListViews.h"
+#include "window/work/DiscImageWatcher.h"
 
 #include <QTableView>
 
@@ -38,6 +39,9 @@ void TForm1::ToolButton4Click() {
         [this, run] {
             m_ws.well = std::move(run->fresh.well);
             m_ws.capacity = run->fresh.capacity;
+            // The user recalculates because the items' entries changed: the image reads
+            // them afresh.
+            m_discImageWatcher->Forget();
             ShowChanges(run->changes);
         });
 }

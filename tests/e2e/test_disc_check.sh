@@ -36,7 +36,9 @@ start_xvfb
 start_ketrilo
 drop_from_peer "$w" "$data/x/w"
 wait_state_count well 2
-wait_until "the image to be computed" state_has "image${TAB}イメージ:"
+# The findings the dialog must show are the full layout's: wait until it has measured the well.
+image_judged() { state_lines image-figure | grep -qx 'confirmed\|replaced'; }
+wait_until "the image to be judged" image_judged
 
 xdotool windowfocus --sync "$KETRILO_WID"
 xdotool key alt+w Down Down Return

@@ -6,6 +6,7 @@
 #include "window/dialogs/PlanDialog.h"
 #include "window/widgets/AnchoredPanel.h"
 #include "window/widgets/DragHandle.h"
+#include "window/work/DiscImageWatcher.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,22 @@ QString Line(const QStringList& fields) {
 
 QString Num(int64_t value) {
     return QString::number(value);
+}
+
+// Where the panel's image figure stands: "computing" until the quick measure has given it,
+// then "quick" until the judge has measured the same well, then "confirmed" or "replaced".
+QString ImageFigureWord(const DiscImageWatcher& image) {
+    if (image.Computing())
+        return QStringLiteral("computing");
+    switch (image.JudgeVerdict()) {
+    case DiscImageWatcher::Verdict::Pending:
+        return QStringLiteral("quick");
+    case DiscImageWatcher::Verdict::Confirmed:
+        return QStringLiteral("confirmed");
+    case DiscImageWatcher::Verdict::Replaced:
+        return QStringLiteral("replaced");
+    }
+    return {};
 }
 
 // "geom" lines: each shown widget's object name and rectangle in screen coordinates,
@@ -118,8 +135,9 @@ void StateDump::Write() {
         places << planDialog->Discs << planDialog->LoadButton;
         plan += TableRowsText(QStringLiteral("plan"), planDialog->Discs);
     }
-    WriteWhole(m_path,
-               StateDumpText(f.Edit1->text(), f.Workspace(), f.StatusLabel->text(), m_messages) +
-                   plan + WidgetPlacesText(places) +
-                   Line({QStringLiteral("image"), f.ImageStatusLabel->text()}) + DiscCheckText(f));
+    WriteWhole(
+        m_path,
+        StateDumpText(f.Edit1->text(), f.Workspace(), f.StatusLabel->text(), m_messages) + plan +
+            WidgetPlacesText(places) + Line({QStringLiteral("image"), f.ImageStatusLabel->text()}) +
+            Line({QStringLiteral("image-figure"), ImageFigureWord(f.Image())}) + DiscCheckText(f));
 }

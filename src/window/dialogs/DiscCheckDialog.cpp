@@ -78,7 +78,7 @@ DiscCheckDialog::DiscCheckDialog(const DiscImageWatcher& watcher,
 void DiscCheckDialog::Fill() {
     m_table->setRowCount(0);
     const auto& report = m_watcher.Report();
-    if (m_watcher.Computing()) {
+    if (m_watcher.ShowsComputing()) {
         m_summary->setText(QString::fromUtf8(ketrilo::ImageComputingText));
     } else if (!report) {
         m_summary->setText(QStringLiteral("イメージを計算できませんでした: ") +
