@@ -1,5 +1,6 @@
 #include "core/image/DiscImageChecks.h"
 
+#include "core/image/ImageNames.h"
 #include "core/text/NameRules.h"
 #include "core/text/Utf8.h"
 
@@ -37,20 +38,10 @@ bool IsTooLong(std::string_view imagePath) {
     return imagePath.size() > IsoPathBytes;
 }
 
-// The UCS-2 units of the Joliet name libisofs gives an entry (a byte that is not UTF-8
-// becomes one "_"): at most 64, except that a file's extension survives the cut, the dot
-// not counting, so such a file keeps 65.
-int64_t JolietUnits(std::string_view name, bool folder) {
-    const int64_t units = NameLength(name);
-    const size_t dot = name.rfind('.');
-    const bool extension = !folder && dot != std::string_view::npos && dot + 1 < name.size();
-    const int64_t most = extension ? NameLengthLimit + 1 : NameLengthLimit;
-    return std::min(units, most);
-}
-
-// The Joliet path bytes of an entry called name in a folder of parent bytes.
+// The Joliet path bytes of an entry called name in a folder of parent bytes, counted with
+// the Joliet name libisofs gives it before alike names are numbered.
 int64_t JolietPathBytesOf(int64_t parent, std::string_view name, bool folder) {
-    return parent + 1 + 2 * JolietUnits(name, folder);
+    return parent + 1 + 2 * static_cast<int64_t>(JolietIdentifier(name, folder).size());
 }
 
 // The Joliet path bytes of a folder at imageFolder ("" for the root); -1 when it is out of
