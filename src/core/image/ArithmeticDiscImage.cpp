@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <set>
-#include <tuple>
 
 namespace ketrilo {
 
@@ -95,6 +94,8 @@ public:
         AddFolder(listing, ItemJolietPath(item.imagePath));
     }
 
+    std::vector<ImageFinding> TakeFindings() { return m_checks.TakeFindings(); }
+
 private:
     // Its Joliet path: an entry of the root's (never out of the tree there).
     static int64_t ItemJolietPath(const std::string& name) {
@@ -156,10 +157,6 @@ private:
         }
     }
 
-public:
-    std::vector<ImageFinding> TakeFindings() { return m_checks.TakeFindings(); }
-
-private:
     ItemImageFigure& m_figure;
     WorkProgress* m_progress;
     FolderReadAhead m_readAhead;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
+#include <string_view>
 
 namespace ketrilo {
 
@@ -28,93 +30,35 @@ int64_t WholeSectors(int64_t bytes) {
     return (bytes + Sector - 1) / Sector;
 }
 
-// The Rock Ridge fields of one record: the bytes that stay in it and the fields that go
-// to the continuation area.
-struct SystemUse {
-    int64_t inRecord = 0;
-    std::vector<int64_t> continued;
-};
-
-// SL of a link's target: its components ("." and ".." count no bytes, a leading "/" is
-// an empty root component), in fields of at most 255 bytes. recordRoom: what the record
-// still holds, or -1 when the field goes to the continuation area; returns false when it
-// does not fit the record.
-bool AddSymbolicLink(const std::string& target, int64_t recordRoom, SystemUse& use) {
-    const bool continued = recordRoom < 0;
-    int64_t field = 5;
+// SL of a link's target in one field: 5, and 2 more per component ("." and ".." count no
+// bytes of their own, a leading "/" is an empty root component).
+int64_t SymbolicLinkBytes(const std::string& target) {
+    int64_t bytes = 5;
     size_t start = 0;
     while (true) {
         const size_t slash = target.find('/', start);
-        const size_t end = slash == std::string::npos ? target.size() : slash;
-        const std::string_view component(target.data() + start, end - start);
-        const int64_t length =
+        const std::string_view component(target.data() + start,
+                                         std::min(slash, target.size()) - start);
+        bytes +=
             (component == "." || component == ".." ? 0 : static_cast<int64_t>(component.size())) +
             2;
-        if (!continued) {
-            if (field + length > recordRoom)
-                return false;
-            field += length;
-        } else if (field + length > 255) {
-            if (length > 250) { // one component split over two fields
-                const int64_t fit = 255 - field - 2;
-                if (length - 250 <= fit) {
-                    use.continued.push_back(255);
-                    field = 5 + (length - fit);
-                } else {
-                    use.continued.push_back(field);
-                    use.continued.push_back(255);
-                    field = 5 + (length - 250) + 2;
-                }
-            } else {
-                use.continued.push_back(field);
-                field = 5 + length;
-            }
-        } else {
-            field += length;
-        }
         if (slash == std::string::npos || slash + 1 == target.size())
-            break;
+            return bytes;
         start = slash + 1;
     }
-    if (continued)
-        use.continued.push_back(field);
-    else
-        use.inRecord += field;
-    return true;
 }
 
-// The Rock Ridge fields of an entry's record whose ISO part is used bytes long.
-SystemUse EntrySystemUse(const LayoutEntry& entry, int64_t used) {
-    const int64_t room = LongestRecord - used;
-    SystemUse use;
-    use.inRecord = PosixAndTimes + (entry.kind == LayoutEntry::Kind::Device ? DeviceNumbers : 0);
-    const int64_t name = static_cast<int64_t>(entry.name.size());
-    const bool link = entry.kind == LayoutEntry::Kind::Link;
-    // First try all of it in the record.
-    if (use.inRecord + 5 + name <= room) {
-        SystemUse tried = use;
-        tried.inRecord += 5 + name;
-        if (!link || AddSymbolicLink(entry.linkTarget, room - tried.inRecord, tried)) {
-            tried.inRecord = Even(tried.inRecord);
-            return tried;
-        }
-    }
-    // Then with a continuation: the name as far as it goes, the rest and any link after it.
-    use.inRecord += ContinuationEntry;
-    if (use.inRecord + 5 + name <= room) {
-        use.inRecord += 5 + name;
-    } else {
-        use.continued.push_back(5 + name - (room - use.inRecord - 5));
-        use.inRecord = room;
-    }
-    if (link) {
-        const bool inRecord =
-            use.continued.empty() && AddSymbolicLink(entry.linkTarget, room - use.inRecord, use);
-        if (!inRecord)
-            AddSymbolicLink(entry.linkTarget, -1, use);
-    }
-    use.inRecord = Even(use.inRecord);
-    return use;
+// The Rock Ridge fields of an entry's record whose ISO part is used bytes long; none when
+// they exceed the 254-byte record and go on in a continuation area.
+std::optional<int64_t> EntrySystemUse(const LayoutEntry& entry, int64_t used) {
+    int64_t bytes = PosixAndTimes + 5 + static_cast<int64_t>(entry.name.size());
+    if (entry.kind == LayoutEntry::Kind::Device)
+        bytes += DeviceNumbers;
+    if (entry.kind == LayoutEntry::Kind::Link)
+        bytes += SymbolicLinkBytes(entry.linkTarget);
+    if (bytes > LongestRecord - used)
+        return std::nullopt;
+    return Even(bytes);
 }
 
 // Lays records into an extent that starts with "." and ".." of dots bytes.
@@ -202,9 +146,12 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         const int64_t isoBytes = static_cast<int64_t>(name->iso.size());
         const int64_t record = Even(33 + isoBytes + (folder ? 0 : 2));
         for (int64_t s = 0; s < Sections(entry); ++s) {
-            const SystemUse use = EntrySystemUse(entry, record);
-            isoExtent.Add(record + use.inRecord);
-            layout.continued = layout.continued || !use.continued.empty();
+            const std::optional<int64_t> use = EntrySystemUse(entry, record);
+            if (!use) {
+                layout.continued = true;
+                return layout;
+            }
+            isoExtent.Add(record + *use);
         }
         if (folder)
             layout.isoPathTableBytes += Even(8 + isoBytes);
