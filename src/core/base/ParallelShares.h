@@ -14,7 +14,8 @@ namespace ketrilo {
 // on up to the machine's number of cores, and returns when all are done. The first
 // exception a share threw is thrown again here.
 template <class Work> void RunInShares(size_t count, size_t minShare, const Work& work) {
-    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    // Asked once: the system answers by reading a file, and a walk asks per folder.
+    static const size_t cores = std::max(1u, std::thread::hardware_concurrency());
     const size_t shares = std::clamp<size_t>(count / std::max<size_t>(minShare, 1), 1, cores);
     std::vector<std::exception_ptr> failures(shares);
     const auto runShare = [&](size_t share) {

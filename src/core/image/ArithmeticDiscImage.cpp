@@ -79,9 +79,10 @@ public:
         if (!S_ISDIR(st.st_mode)) {
             const ContainingFolder at =
                 S_ISLNK(st.st_mode) ? OpenContainingFolder(item.diskPath) : ContainingFolder{};
-            const EntryStatus status = EntryStatusAt(at.folder.Get(), at.name.c_str(), st);
-            Take(item.imagePath, status, item.diskPath, m_figure.entry);
+            EntryStatus status = EntryStatusAt(at.folder.Get(), at.name.c_str(), st);
             m_figure.checked = ImageEntry{item.imagePath, ImageKindOf(status.mode), status.size};
+            if (!Take(item.imagePath, status, m_figure.entry))
+                m_checks.Unreadable(item.diskPath);
             if (m_progress != nullptr && S_ISREG(status.mode))
                 m_progress->AddFiles(1, status.size);
             return;
@@ -104,22 +105,21 @@ private:
         return root.jolietPaths.front();
     }
 
-    // The entry's record in its folder, its file data, and whether the library must judge it.
-    void Take(const std::string& name, const EntryStatus& status, const std::string& diskPath,
-              LayoutEntry& entry) {
+    // The entry's record in its folder (taking the link's target from status), its file
+    // data, and whether the library must judge it. False for a file this user may not read.
+    bool Take(const std::string& name, EntryStatus& status, LayoutEntry& entry) {
         entry.kind = LayoutKindOf(status.mode);
         entry.size = S_ISREG(status.mode) ? status.size : 0;
-        entry.linkTarget = status.linkTarget;
         m_figure.needsLibrary = m_figure.needsLibrary || NeedsLibrary(name, status);
-        if (!status.readable)
-            m_checks.Unreadable(diskPath);
+        entry.linkTarget = std::move(status.linkTarget);
         if (!S_ISREG(status.mode))
-            return;
+            return true;
         const int64_t sectors = ClustersFor(2048, status.size);
         if (status.links > 1)
             m_figure.linked.emplace_back(FileKey{status.dev, status.ino}, sectors);
         else
             m_figure.dataSectors = SaturatingAdd(m_figure.dataSectors, sectors);
+        return status.readable;
     }
 
     void AddFolder(FolderListing& listing, int64_t jolietPath) {
@@ -129,6 +129,7 @@ private:
         }
         m_readAhead.Wait(listing);
         std::vector<LayoutEntry> entries;
+        std::vector<size_t> byName;
         if (!listing.readable) {
             if (listing.denied)
                 m_checks.Unreadable(listing.diskPath.substr(0, listing.diskPath.size() - 1));
@@ -136,11 +137,14 @@ private:
             m_checks.CheckFolder(listing.imagePath, listing.diskPath, listing.entries);
             if (m_progress != nullptr)
                 m_progress->AddFiles(listing.files, listing.bytes);
-            entries.resize(listing.entries.size());
-            for (size_t i = 0; i < entries.size(); ++i) {
-                entries[i].name = listing.entries[i].name;
-                Take(entries[i].name, listing.details[i].status, listing.diskPath + entries[i].name,
-                     entries[i]);
+            // By name, as the layout takes them and the read-ahead reads the sub-folders.
+            byName.assign(listing.order.rbegin(), listing.order.rend());
+            entries.resize(byName.size());
+            for (size_t k = 0; k < entries.size(); ++k) {
+                const size_t i = byName[k];
+                entries[k].name = std::move(listing.entries[i].name); // checked: not needed again
+                if (!Take(entries[k].name, listing.details[i].status, entries[k]))
+                    m_checks.Unreadable(listing.diskPath + entries[k].name);
             }
         }
         const FolderLayout layout = LayOutFolder(entries, false, jolietPath);
@@ -148,10 +152,10 @@ private:
         m_figure.folderSectors += layout.isoSectors + layout.jolietSectors;
         m_figure.isoPathTableBytes += layout.isoPathTableBytes;
         m_figure.jolietPathTableBytes += layout.jolietPathTableBytes;
-        for (size_t i = 0; i < entries.size(); ++i) {
-            FolderListing::Detail& detail = listing.details[i];
-            if (entries[i].kind == LayoutEntry::Kind::Folder && detail.folder) {
-                AddFolder(*detail.folder, layout.jolietPaths[i]);
+        for (size_t k = 0; k < entries.size(); ++k) {
+            FolderListing::Detail& detail = listing.details[byName[k]];
+            if (entries[k].kind == LayoutEntry::Kind::Folder && detail.folder) {
+                AddFolder(*detail.folder, layout.jolietPaths[k]);
                 detail.folder.reset(); // read with all beneath it
             }
         }

@@ -16,8 +16,17 @@ namespace {
 bool HasJolietForbiddenCharacter(std::string_view name) {
     // Every byte of a multi-byte UTF-8 character is 0x80 or more, so bytes can be tested alone.
     return std::any_of(name.begin(), name.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return byte < 0x20 || std::string_view("*/:;?\\").find(c) != std::string_view::npos;
+        switch (c) {
+        case '*':
+        case '/':
+        case ':':
+        case ';':
+        case '?':
+        case '\\':
+            return true;
+        default:
+            return static_cast<unsigned char>(c) < 0x20;
+        }
     });
 }
 
@@ -27,21 +36,28 @@ int FolderLevelsOf(std::string_view imagePath) {
                : static_cast<int>(std::count(imagePath.begin(), imagePath.end(), '/')) + 1;
 }
 
-// Too deep: the entry lies in a folder beyond the eighth level, or is such a folder.
-bool IsTooDeep(ImageEntry::Kind kind, std::string_view imagePath) {
-    const int levels = FolderLevelsOf(imagePath) + 1; // with the root
-    return kind == ImageEntry::Kind::Folder ? levels > IsoFolderLevels
-                                            : levels > IsoFolderLevels + 1;
+// Too deep: the entry, levels deep below the root, lies in a folder beyond the eighth
+// level, or is such a folder.
+bool IsTooDeep(ImageEntry::Kind kind, int levels) {
+    return kind == ImageEntry::Kind::Folder ? levels + 1 > IsoFolderLevels
+                                            : levels > IsoFolderLevels;
 }
 
-bool IsTooLong(std::string_view imagePath) {
-    return imagePath.size() > IsoPathBytes;
+bool IsTooLong(size_t imagePathBytes) {
+    return imagePathBytes > IsoPathBytes;
 }
 
 // The Joliet path bytes of an entry called name in a folder of parent bytes, counted with
 // the Joliet name libisofs gives it before alike names are numbered.
 int64_t JolietPathBytesOf(int64_t parent, std::string_view name, bool folder) {
     return parent + 1 + 2 * static_cast<int64_t>(JolietIdentifier(name, folder).size());
+}
+
+// Whether an entry called name in a folder of parent bytes is out of the Joliet tree. A
+// Joliet name has at most one unit per byte: most names need no counting.
+bool OverJolietPath(int64_t parent, std::string_view name, bool folder) {
+    return parent + 1 + 2 * static_cast<int64_t>(name.size()) > JolietPathBytes &&
+           JolietPathBytesOf(parent, name, folder) > JolietPathBytes;
 }
 
 // The Joliet path bytes of a folder at imageFolder ("" for the root); -1 when it is out of
@@ -58,10 +74,6 @@ int64_t JolietFolderBytes(std::string_view imageFolder) {
     return bytes;
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-    return folder.empty() ? name : folder + "/" + name;
-}
-
 } // namespace
 
 void DiscImageChecks::CheckItems(const std::vector<ImageItem>& items,
@@ -74,21 +86,26 @@ void DiscImageChecks::CheckItems(const std::vector<ImageItem>& items,
         const int64_t jolietParent = JolietFolderBytes(
             slash == std::string::npos ? std::string_view()
                                        : std::string_view(items[i].imagePath).substr(0, slash));
-        CheckEntry(entries[i], items[i].imagePath, items[i].diskPath, false, jolietParent);
+        const EntryPlace place{items[i].imagePath.size(), FolderLevelsOf(items[i].imagePath),
+                               jolietParent, false};
+        CheckEntry(entries[i], place, [&] { return items[i].diskPath; });
     }
 }
 
 void DiscImageChecks::CheckFolder(const std::string& imageFolder, const std::string& diskFolder,
                                   const std::vector<ImageEntry>& entries) {
+    const int levels = FolderLevelsOf(imageFolder);
     const bool parentSeen =
-        IsTooDeep(ImageEntry::Kind::Folder, imageFolder) || IsTooLong(imageFolder);
+        IsTooDeep(ImageEntry::Kind::Folder, levels) || IsTooLong(imageFolder.size());
     const int64_t jolietParent = JolietFolderBytes(imageFolder);
     // Only names of 64 units or more can meet another name once cut to 64.
     std::unordered_map<std::string_view, std::vector<size_t>> byCutName;
     for (size_t i = 0; i < entries.size(); ++i) {
         const ImageEntry& entry = entries[i];
-        CheckEntry(entry, Join(imageFolder, entry.name), diskFolder + entry.name, parentSeen,
-                   jolietParent);
+        const size_t pathBytes =
+            (imageFolder.empty() ? 0 : imageFolder.size() + 1) + entry.name.size();
+        CheckEntry(entry, EntryPlace{pathBytes, levels + 1, jolietParent, parentSeen},
+                   [&] { return diskFolder + entry.name; });
         if (entry.kind != ImageEntry::Kind::Other && entry.name.size() >= NameLengthLimit &&
             NameLength(entry.name) >= NameLengthLimit)
             byCutName[CutToUnits(entry.name, NameLengthLimit)].push_back(i);
@@ -103,32 +120,31 @@ void DiscImageChecks::CheckFolder(const std::string& imageFolder, const std::str
         Add(ImageFindingKind::JolietNameCollision, diskFolder + entries[i].name);
 }
 
-void DiscImageChecks::CheckEntry(const ImageEntry& entry, const std::string& imagePath,
-                                 const std::string& diskPath, bool parentSeen,
-                                 int64_t jolietParent) {
+template <class DiskPath>
+void DiscImageChecks::CheckEntry(const ImageEntry& entry, const EntryPlace& place,
+                                 const DiskPath& diskPath) {
     if (!IsValidUtf8(entry.name))
-        Add(ImageFindingKind::NameNotUtf8, diskPath);
+        Add(ImageFindingKind::NameNotUtf8, diskPath());
     if (entry.kind != ImageEntry::Kind::Other) {
         if (IsLongName(entry.name))
-            Add(ImageFindingKind::JolietNameTooLong, diskPath);
+            Add(ImageFindingKind::JolietNameTooLong, diskPath());
         if (HasJolietForbiddenCharacter(entry.name))
-            Add(ImageFindingKind::JolietCharacter, diskPath);
+            Add(ImageFindingKind::JolietCharacter, diskPath());
         // Only the first entry out of the Joliet tree is named: what lies below goes with it.
-        if (jolietParent >= 0 &&
-            JolietPathBytesOf(jolietParent, entry.name, entry.kind == ImageEntry::Kind::Folder) >
-                JolietPathBytes)
-            Add(ImageFindingKind::JolietPathTooLong, diskPath);
+        if (place.jolietParent >= 0 &&
+            OverJolietPath(place.jolietParent, entry.name, entry.kind == ImageEntry::Kind::Folder))
+            Add(ImageFindingKind::JolietPathTooLong, diskPath());
     }
     if (entry.kind == ImageEntry::Kind::File && entry.size > LargestImageFile)
-        Add(ImageFindingKind::FileTooLarge, diskPath);
+        Add(ImageFindingKind::FileTooLarge, diskPath());
     else if (entry.kind == ImageEntry::Kind::File && entry.size >= FourGiB)
-        Add(ImageFindingKind::FileOver4GiB, diskPath);
-    if (parentSeen)
+        Add(ImageFindingKind::FileOver4GiB, diskPath());
+    if (place.parentSeen)
         return;
-    if (IsTooDeep(entry.kind, imagePath))
-        Add(ImageFindingKind::PathTooDeep, diskPath);
-    if (IsTooLong(imagePath))
-        Add(ImageFindingKind::PathTooLong, diskPath);
+    if (IsTooDeep(entry.kind, place.levels))
+        Add(ImageFindingKind::PathTooDeep, diskPath());
+    if (IsTooLong(place.imagePathBytes))
+        Add(ImageFindingKind::PathTooLong, diskPath());
 }
 
 std::vector<ImageFinding> DiscImageChecks::TakeFindings() {

@@ -54,12 +54,17 @@ public:
     [[nodiscard]] std::vector<ImageFinding> TakeFindings();
 
 private:
-    // An entry at imagePath; parentSeen: its folder already was too deep or too long, so
-    // only that folder is reported.
-    // jolietParent: the Joliet path bytes of the entry's folder, or -1 when that folder is
-    // already out of the Joliet tree.
-    void CheckEntry(const ImageEntry& entry, const std::string& imagePath,
-                    const std::string& diskPath, bool parentSeen, int64_t jolietParent);
+    // Where an entry lies in the image.
+    struct EntryPlace {
+        size_t imagePathBytes;
+        int levels;           // its image path's: 1 for an entry of the root
+        int64_t jolietParent; // its folder's Joliet path bytes; -1: out of the Joliet tree
+        bool parentSeen;      // its folder already was too deep or too long: only that one is
+                              // reported
+    };
+    // diskPath() names the entry on disk, made only for a finding.
+    template <class DiskPath>
+    void CheckEntry(const ImageEntry& entry, const EntryPlace& place, const DiskPath& diskPath);
     void Add(ImageFindingKind kind, const std::string& diskPath);
 
     std::vector<ImageFinding> m_findings;

@@ -16,30 +16,6 @@ namespace ketrilo {
 
 namespace {
 
-// Whether this user may read the entry (and enter it, a folder), by its permission bits as
-// the system grants them to a process of this user, a burner included; access control
-// lists aside. The superuser reads everything.
-bool MayRead(const struct stat& st) {
-    // The groups are asked for again only when the user changes (a forked child may).
-    thread_local uid_t known = static_cast<uid_t>(-1);
-    thread_local std::vector<gid_t> groups;
-    const uid_t user = geteuid();
-    if (user != known) {
-        groups.assign(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)), 0);
-        groups.resize(static_cast<size_t>(
-            std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
-        groups.push_back(getegid());
-        known = user;
-    }
-    if (user == 0)
-        return true;
-    const mode_t need = S_ISDIR(st.st_mode) ? (S_IROTH | S_IXOTH) : S_IROTH;
-    const int shift = st.st_uid == user                                                    ? 6
-                      : std::find(groups.begin(), groups.end(), st.st_gid) != groups.end() ? 3
-                                                                                           : 0;
-    return ((st.st_mode >> shift) & need) == need;
-}
-
 // Two threads read folders as fast as a walk does; the builder's own work is light.
 constexpr unsigned MaxHelpers = 2;
 
@@ -55,6 +31,59 @@ std::string LinkTarget(int dirFd, const char* name, off_t size) {
         }
         target.resize(target.size() * 2); // the link grew since it was read
     }
+}
+
+// Who reads: this process's user and groups, as the system grants rights to a process of
+// this user, a burner included. Asked for once per folder: a user may change (a forked
+// child may), within one folder it never matters.
+struct Reader {
+    uid_t user;
+    const std::vector<gid_t>& groups;
+};
+
+Reader CurrentReader() {
+    thread_local uid_t known = static_cast<uid_t>(-1);
+    thread_local std::vector<gid_t> groups;
+    const uid_t user = geteuid();
+    if (user != known) {
+        groups.assign(static_cast<size_t>(std::max(getgroups(0, nullptr), 0)), 0);
+        groups.resize(static_cast<size_t>(
+            std::max(getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+        groups.push_back(getegid());
+        known = user;
+    }
+    return Reader{user, groups};
+}
+
+// Whether reader may read the entry (and enter it, a folder), by its permission bits;
+// access control lists aside. The superuser reads everything.
+bool MayRead(const struct stat& st, const Reader& reader) {
+    if (reader.user == 0)
+        return true;
+    const mode_t need = S_ISDIR(st.st_mode) ? (S_IROTH | S_IXOTH) : S_IROTH;
+    const int shift =
+        st.st_uid == reader.user ? 6
+        : std::find(reader.groups.begin(), reader.groups.end(), st.st_gid) != reader.groups.end()
+            ? 3
+            : 0;
+    return ((st.st_mode >> shift) & need) == need;
+}
+
+EntryStatus StatusOf(int dirFd, const char* name, const struct stat& st, const Reader& reader) {
+    EntryStatus status;
+    status.mode = st.st_mode;
+    if (S_ISREG(st.st_mode)) {
+        status.size = st.st_size;
+        status.dev = st.st_dev;
+        status.ino = st.st_ino;
+        status.links = st.st_nlink;
+        status.readable = MayRead(st, reader);
+    } else if (S_ISLNK(st.st_mode)) {
+        status.linkTarget = LinkTarget(dirFd, name, st.st_size);
+    } else {
+        status.rdev = st.st_rdev;
+    }
+    return status;
 }
 
 // A folder already on its own path (a bind mount inside itself) would never end.
@@ -83,7 +112,8 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
         listing.denied = errno == EACCES;
         return;
     }
-    if (!MayRead(self)) {
+    const Reader reader = CurrentReader();
+    if (!MayRead(self, reader)) {
         listing.denied = true;
         return;
     }
@@ -93,10 +123,10 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
         return;
     listing.readable = true;
 
-    for (const EntryWithStatus& entry : ReadWholeFolder(fd.Get(), true)) {
-        const std::string& name = entry.name;
+    for (EntryWithStatus& entry : ReadWholeFolder(fd.Get(), true)) {
+        std::string& name = entry.name;
         FolderListing::Detail detail;
-        detail.status = EntryStatusAt(fd.Get(), name.c_str(), entry.status);
+        detail.status = StatusOf(fd.Get(), name.c_str(), entry.status, reader);
         const mode_t mode = detail.status.mode;
         if (S_ISDIR(mode)) {
             detail.folder = std::make_unique<FolderListing>(
@@ -111,7 +141,8 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
             ++listing.files;
             listing.bytes = SaturatingAdd(listing.bytes, detail.status.size);
         }
-        listing.entries.push_back(ImageEntry{name, ImageKindOf(mode), detail.status.size});
+        listing.entries.push_back(
+            ImageEntry{std::move(name), ImageKindOf(mode), detail.status.size});
         listing.details.push_back(std::move(detail));
     }
 
@@ -126,20 +157,7 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
 } // namespace
 
 EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st) {
-    EntryStatus status;
-    status.mode = st.st_mode;
-    if (S_ISREG(st.st_mode)) {
-        status.size = st.st_size;
-        status.dev = st.st_dev;
-        status.ino = st.st_ino;
-        status.links = st.st_nlink;
-        status.readable = MayRead(st);
-    } else if (S_ISLNK(st.st_mode)) {
-        status.linkTarget = LinkTarget(dirFd, name, st.st_size);
-    } else {
-        status.rdev = st.st_rdev;
-    }
-    return status;
+    return StatusOf(dirFd, name, st, CurrentReader());
 }
 
 ImageEntry::Kind ImageKindOf(mode_t mode) {

@@ -84,8 +84,11 @@ int64_t Sections(const LayoutEntry& entry) {
 }
 
 template <class Text> void SortByName(std::vector<NamedEntry*>& entries, Text NamedEntry::*id) {
-    std::sort(entries.begin(), entries.end(),
-              [id](const NamedEntry* a, const NamedEntry* b) { return a->*id < b->*id; });
+    const auto order = [id](const NamedEntry* a, const NamedEntry* b) {
+        return a->*id < b->*id;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), order)) // unless some were numbered
+        std::sort(entries.begin(), entries.end(), order);
 }
 
 } // namespace
@@ -101,8 +104,14 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
     // identifiers in that order.
     std::vector<size_t> byName(entries.size());
     std::iota(byName.begin(), byName.end(), size_t{0});
-    std::sort(byName.begin(), byName.end(),
-              [&entries](size_t a, size_t b) { return entries[a].name < entries[b].name; });
+    const auto nameOrder = [](const LayoutEntry& a, const LayoutEntry& b) {
+        return a.name < b.name;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(),
+                        nameOrder)) // as a reader gives them, mostly
+        std::sort(byName.begin(), byName.end(), [&entries, &nameOrder](size_t a, size_t b) {
+            return nameOrder(entries[a], entries[b]);
+        });
     for (const size_t i : byName) {
         const LayoutEntry& entry = entries[i];
         const bool folder = entry.kind == LayoutEntry::Kind::Folder;

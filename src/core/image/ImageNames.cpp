@@ -10,27 +10,23 @@ namespace {
 
 constexpr char32_t Replacement = U'_';
 
-// The characters of a name as iconv decodes UTF-8: a byte that starts no valid sequence
-// (a stray or missing continuation, an overlong form, a surrogate, beyond U+10FFFF) is one
-// character of its own, which libisofs then writes as "_".
-std::u32string Characters(std::string_view name) {
-    std::u32string characters;
-    if (std::all_of(name.begin(), name.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-        return std::u32string(name.begin(), name.end());
-    characters.reserve(name.size());
+// Calls take(c) for each character of a name as iconv decodes UTF-8: a byte that starts no
+// valid sequence (a stray or missing continuation, an overlong form, a surrogate, beyond
+// U+10FFFF) is one character of its own, which libisofs then writes as "_".
+template <class Take> void ForEachCharacter(std::string_view name, Take take) {
     for (size_t i = 0; i < name.size();) {
         const auto lead = static_cast<unsigned char>(name[i]);
-        const int length = lead < 0x80   ? 1
-                           : lead < 0xC2 ? 0
+        if (lead < 0x80) {
+            take(char32_t{lead});
+            ++i;
+            continue;
+        }
+        const int length = lead < 0xC2   ? 0
                            : lead < 0xE0 ? 2
                            : lead < 0xF0 ? 3
                            : lead < 0xF5 ? 4
                                          : 0;
-        char32_t code = length == 1   ? lead
-                        : length == 2 ? lead & 0x1F
-                        : length == 3 ? lead & 0x0F
-                                      : lead & 0x07;
+        char32_t code = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
         bool valid = length > 0 && i + length <= name.size();
         for (int k = 1; valid && k < length; ++k) {
             const auto next = static_cast<unsigned char>(name[i + k]);
@@ -39,10 +35,9 @@ std::u32string Characters(std::string_view name) {
         }
         valid = valid && !(length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) &&
                 !(length == 4 && (code < 0x10000 || code > 0x10FFFF));
-        characters.push_back(valid ? code : Replacement);
+        take(valid ? code : Replacement);
         i += valid ? length : 1;
     }
-    return characters;
 }
 
 bool IsDCharacter(char c) {
@@ -59,15 +54,25 @@ char IsoCharacter(char32_t c) {
 
 // A character of a Joliet identifier: the controls and * / : ; ? \ become "_".
 char16_t JolietCharacter(char16_t c) {
-    return c < 0x20 || std::u16string_view(u"*/:;?\\").find(c) != std::u16string_view::npos ? u'_'
-                                                                                            : c;
+    switch (c) {
+    case u'*':
+    case u'/':
+    case u':':
+    case u';':
+    case u'?':
+    case u'\\':
+        return u'_';
+    default:
+        return c < 0x20 ? u'_' : c;
+    }
 }
 
-// The name cut to a file identifier of at most most characters besides its dot: the
-// extension keeps at least three when the name is long, the dot is always there when
-// forcedDot, and when the last dot ends the name it is one of the name's characters.
+// Cuts name, in place, to a file identifier of at most most characters besides its dot,
+// mapped by map: the extension keeps at least three when the name is long, the dot is
+// always there when forcedDot, and when the last dot ends the name it is one of the name's
+// characters.
 template <class Text, class Map>
-Text FileIdentifier(const Text& name, size_t most, bool forcedDot, Map map) {
+void CutToFileIdentifier(Text& name, size_t most, bool forcedDot, Map map) {
     const size_t dot = name.rfind('.');
     size_t nameLength = name.size();
     size_t extensionLength = 0;
@@ -81,22 +86,25 @@ Text FileIdentifier(const Text& name, size_t most, bool forcedDot, Map map) {
     } else {
         nameLength = std::min(nameLength, most);
     }
-    Text id;
     for (size_t i = 0; i < nameLength; ++i)
-        id.push_back(map(name[i]));
-    if (extensionLength == 0 && !forcedDot)
-        return id;
-    id.push_back('.');
+        name[i] = map(name[i]);
+    if (extensionLength == 0) {
+        name.resize(nameLength);
+        if (forcedDot)
+            name.push_back('.');
+        return;
+    }
+    // The extension moves down to just after the name part, which never ends past the dot.
+    name[nameLength] = '.';
     for (size_t i = 0; i < extensionLength; ++i)
-        id.push_back(map(name[dot + 1 + i]));
-    return id;
+        name[nameLength + 1 + i] = map(name[dot + 1 + i]);
+    name.resize(nameLength + 1 + extensionLength);
 }
 
-template <class Text, class Map> Text FolderIdentifier(const Text& name, size_t most, Map map) {
-    Text id;
-    for (size_t i = 0; i < std::min(name.size(), most); ++i)
-        id.push_back(map(name[i]));
-    return id;
+template <class Text, class Map> void CutToFolderIdentifier(Text& name, size_t most, Map map) {
+    name.resize(std::min(name.size(), most));
+    for (auto& c : name)
+        c = map(c);
 }
 
 // The room libisofs leaves a numbered name: name part = withExtension - extension - 1 -
@@ -121,8 +129,11 @@ template <class Text>
 bool NumberCollisions(std::vector<NamedEntry*>& entries, Text NamedEntry::*id,
                       const NumberingRoom& room) {
     // Alike identifiers keep the order they came in, which decides who gets which number.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [id](const NamedEntry* a, const NamedEntry* b) { return a->*id < b->*id; });
+    const auto order = [id](const NamedEntry* a, const NamedEntry* b) {
+        return a->*id < b->*id;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), order))
+        std::stable_sort(entries.begin(), entries.end(), order);
     const auto alike = [id](const NamedEntry* a, const NamedEntry* b) {
         return a->*id == b->*id;
     };
@@ -214,18 +225,25 @@ bool NumberCollisions(std::vector<NamedEntry*>& entries, Text NamedEntry::*id,
 
 std::string IsoIdentifier(std::string_view name, bool folder) {
     std::string ascii;
-    for (const char32_t c : Characters(name))
-        ascii.push_back(c < 0x80 ? static_cast<char>(c) : '_');
+    ascii.reserve(name.size());
+    ForEachCharacter(
+        name, [&ascii](char32_t c) { ascii.push_back(c < 0x80 ? static_cast<char>(c) : '_'); });
     // A folder's keeps its extension too, only without a forced dot.
-    return FileIdentifier(ascii, 30, !folder, IsoCharacter);
+    CutToFileIdentifier(ascii, 30, !folder, IsoCharacter);
+    return ascii;
 }
 
 std::u16string JolietIdentifier(std::string_view name, bool folder) {
     std::u16string units;
-    for (const char32_t c : Characters(name))
+    units.reserve(name.size());
+    ForEachCharacter(name, [&units](char32_t c) {
         units.push_back(c <= 0xFFFF ? static_cast<char16_t>(c) : u'_');
-    return folder ? FolderIdentifier(units, 64, JolietCharacter)
-                  : FileIdentifier(units, 64, false, JolietCharacter);
+    });
+    if (folder)
+        CutToFolderIdentifier(units, 64, JolietCharacter);
+    else
+        CutToFileIdentifier(units, 64, false, JolietCharacter);
+    return units;
 }
 
 bool NumberIsoCollisions(std::vector<NamedEntry*>& entries) {
