@@ -60,7 +60,7 @@ void TForm1::Edit2KeyDown(int key, Qt::KeyboardModifiers) {
         return;
     }
     // An entry under a well item has a new name on disk.
-    m_discImageWatcher->Forget();
+    m_discImageWatcher->ForgetEntry(entry.FullPath());
     Edit2->clear();
     Panel2->hide();
     ShowChanges(ketrilo::ApplyRename(m_ws, row, newName));

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -123,6 +125,23 @@ TEST(ArithmeticImage, KeepsWhatItReadUntilToldToForgetAndDefersWhereItCannotReac
     arithmetic.Forget();
     EXPECT_EQ(arithmetic.Measure(items, nullptr).sectors, library->Measure(items, nullptr).sectors);
     EXPECT_EQ(arithmetic.Measure(items, nullptr).sectors, before + 100);
+
+    // A rename told reads its folder again and keeps the others: a file added elsewhere,
+    // untold, stays unseen; the new name's finding is seen.
+    t.Folder("d/e");
+    t.File("d/e/x", 2048);
+    arithmetic.Forget();
+    (void)arithmetic.Measure(items, nullptr);
+    t.File("d/e/y", 50 * 2048);
+    const std::string longName(100, 'a');
+    ASSERT_EQ(std::rename(t.Path("d/a").c_str(), t.Path("d/" + longName).c_str()), 0);
+    arithmetic.ForgetEntry(t.Path("d/a"));
+    const ImageReport renamed = arithmetic.Measure(items, nullptr);
+    std::filesystem::remove(t.Path("d/e/y"));
+    const ImageReport judged = library->Measure(items, nullptr);
+    EXPECT_EQ(renamed.sectors, judged.sectors);
+    EXPECT_EQ(FindingKeys(renamed), FindingKeys(judged));
+    EXPECT_EQ(judged.findings.size(), 1u);
 
     const std::vector<std::vector<ImageItem>> unreachable = {
         {{"d", t.Path("d")}, {"a", t.Path("d/a")}},

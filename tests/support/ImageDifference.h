@@ -10,8 +10,12 @@
 #include "core/image/ArithmeticDiscImage.h"
 #include "image/IsoDiscImage.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace ketrilo::test {
@@ -35,8 +39,22 @@ struct MeasureStep {
     }
 };
 
+// The entries under the item at diskPath, by path; none for a file.
+inline std::vector<std::string> EntriesUnder(const std::string& diskPath) {
+    std::vector<std::string> paths;
+    std::error_code error;
+    if (!std::filesystem::is_directory(std::filesystem::symlink_status(diskPath, error)))
+        return paths;
+    for (auto it = std::filesystem::recursive_directory_iterator(diskPath, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error))
+        paths.push_back(it->path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
 // The items as made, then up to three changes drawn from in: the spare item added, an item
-// taken out, an item given another name at the root (at times the name of another).
+// taken out, an item given another name at the root (at times the name of another), an
+// entry under an item renamed on disk (the kept arithmetic told so).
 inline std::vector<MeasureStep> MeasureSteps(const RandomImageTree& tree, fuzz::Bytes& in) {
     ArithmeticDiscImage kept = ArithmeticOverLibisofs();
     std::vector<MeasureStep> steps;
@@ -52,7 +70,7 @@ inline std::vector<MeasureStep> MeasureSteps(const RandomImageTree& tree, fuzz::
         step.fresh = ArithmeticOverLibisofs().Measure(items, nullptr);
         if (changes == 0)
             break;
-        const uint32_t kind = in.Next() % 3;
+        const uint32_t kind = in.Next() % 4;
         if (items.empty() || (kind == 0 && !spareAdded)) {
             const size_t at = items.empty() ? 0 : in.Next() % (items.size() + 1);
             items.insert(items.begin() + static_cast<ptrdiff_t>(at), tree.spare);
@@ -62,6 +80,21 @@ inline std::vector<MeasureStep> MeasureSteps(const RandomImageTree& tree, fuzz::
             const size_t at = in.Next() % items.size();
             change = "took out " + items[at].imagePath;
             items.erase(items.begin() + static_cast<ptrdiff_t>(at));
+        } else if (kind == 3) {
+            const ImageItem& item = items[in.Next() % items.size()];
+            const std::vector<std::string> entries = EntriesUnder(item.diskPath);
+            const uint32_t pick = in.Next();
+            change = "renamed nothing under " + item.imagePath;
+            if (!entries.empty()) {
+                const std::string& old = entries[pick % entries.size()];
+                const size_t slash = old.rfind('/');
+                const std::string renamed = old.substr(0, slash + 1) + "r" +
+                                            std::to_string(pick % 1000) + old.substr(slash + 1);
+                if (old.size() - slash <= 200 && std::rename(old.c_str(), renamed.c_str()) == 0) {
+                    kept.ForgetEntry(old);
+                    change = "renamed " + old + " on disk to " + renamed;
+                }
+            }
         } else {
             ImageItem& item = items[in.Next() % items.size()];
             const std::string& other = items[in.Next() % items.size()].imagePath;

@@ -1,10 +1,10 @@
 #include "core/image/ArithmeticDiscImage.h"
 
-#include "core/disk/OpenByPath.h"
 #include "core/image/DiscImageChecks.h"
-#include "core/image/FolderReadAhead.h"
+#include "core/image/ImageFigures.h"
 #include "core/image/ImageLayout.h"
 #include "core/text/Numbers.h"
+#include "core/text/Paths.h"
 
 #include <algorithm>
 #include <set>
@@ -12,168 +12,6 @@
 namespace ketrilo {
 
 namespace {
-
-constexpr size_t LongestName = 255;        // what libisofs takes for a name or link component
-constexpr size_t LongestLinkTarget = 1024; // and for a link's whole target
-
-using FileKey = std::pair<dev_t, ino_t>;
-
-LayoutEntry::Kind LayoutKindOf(mode_t mode) {
-    return S_ISDIR(mode)                    ? LayoutEntry::Kind::Folder
-           : S_ISREG(mode)                  ? LayoutEntry::Kind::File
-           : S_ISLNK(mode)                  ? LayoutEntry::Kind::Link
-           : S_ISCHR(mode) || S_ISBLK(mode) ? LayoutEntry::Kind::Device
-                                            : LayoutEntry::Kind::Special;
-}
-
-// An entry libisofs refuses, or one whose refusal only it can word.
-bool NeedsLibrary(const std::string& name, const EntryStatus& status) {
-    if (name.size() > LongestName || (S_ISREG(status.mode) && status.size > LargestImageFile))
-        return true;
-    if (!S_ISLNK(status.mode))
-        return false;
-    const std::string& target = status.linkTarget;
-    if (target.empty() || target.size() > LongestLinkTarget)
-        return true;
-    size_t start = 0;
-    while (start <= target.size()) {
-        const size_t end = std::min(target.find('/', start), target.size());
-        if (end - start > LongestName)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
-} // namespace
-
-// What one well item brings to the image besides its own record in the root.
-struct ItemImageFigure {
-    bool found = false;
-    LayoutEntry entry;         // its record in the root
-    ImageEntry checked;        // as the root's checks see it
-    bool needsLibrary = false; // the arithmetic cannot stand for the library here
-    int64_t folderSectors = 0; // the extents of the folders in its tree, both trees
-    int64_t isoPathTableBytes = 0;
-    int64_t jolietPathTableBytes = 0;
-    int64_t dataSectors = 0;                         // of files of one name
-    std::vector<std::pair<FileKey, int64_t>> linked; // files of several names, with their sectors
-    std::vector<ImageFinding> findings;
-    std::string folderPath; // a folder's disk path with "/", to see items inside it
-};
-
-namespace {
-
-class ItemReader {
-public:
-    ItemReader(ItemImageFigure& figure, WorkProgress* progress)
-        : m_figure(figure), m_progress(progress) {}
-
-    void Read(const ImageItem& item) {
-        struct stat st;
-        m_figure.found = StatByPath(item.diskPath, st);
-        m_figure.entry.name = item.imagePath;
-        m_figure.checked = ImageEntry{item.imagePath, ImageEntry::Kind::File, 0};
-        if (!m_figure.found)
-            return; // gone from disk: the burner has nothing to add either
-        if (!S_ISDIR(st.st_mode)) {
-            const ContainingFolder at =
-                S_ISLNK(st.st_mode) ? OpenContainingFolder(item.diskPath) : ContainingFolder{};
-            EntryStatus status = EntryStatusAt(at.folder.Get(), at.name.c_str(), st);
-            m_figure.checked = ImageEntry{item.imagePath, ImageKindOf(status.mode), status.size};
-            if (!Take(item.imagePath, status, m_figure.entry))
-                m_checks.Unreadable(item.diskPath);
-            if (m_progress != nullptr && S_ISREG(status.mode))
-                m_progress->AddFiles(1, status.size);
-            return;
-        }
-        m_figure.entry.kind = LayoutEntry::Kind::Folder;
-        m_figure.checked.kind = ImageEntry::Kind::Folder;
-        m_figure.folderPath = item.diskPath + "/";
-        FolderListing& listing = m_readAhead.Add(m_figure.folderPath, item.imagePath);
-        m_readAhead.Start();
-        AddFolder(listing, ItemJolietPath(item.imagePath));
-    }
-
-    std::vector<ImageFinding> TakeFindings() { return m_checks.TakeFindings(); }
-
-private:
-    // Its Joliet path: an entry of the root's (never out of the tree there).
-    static int64_t ItemJolietPath(const std::string& name) {
-        const FolderLayout root = LayOutFolder(
-            {LayoutEntry{name, LayoutEntry::Kind::Folder, 0, {}}}, true, JolietRootPath);
-        return root.jolietPaths.front();
-    }
-
-    // The entry's record in its folder (taking the link's target from status), its file
-    // data, and whether the library must judge it. False for a file this user may not read.
-    bool Take(const std::string& name, EntryStatus& status, LayoutEntry& entry) {
-        entry.kind = LayoutKindOf(status.mode);
-        entry.size = S_ISREG(status.mode) ? status.size : 0;
-        m_figure.needsLibrary = m_figure.needsLibrary || NeedsLibrary(name, status);
-        entry.linkTarget = std::move(status.linkTarget);
-        if (!S_ISREG(status.mode))
-            return true;
-        const int64_t sectors = ClustersFor(2048, status.size);
-        if (status.links > 1)
-            m_figure.linked.emplace_back(FileKey{status.dev, status.ino}, sectors);
-        else
-            m_figure.dataSectors = SaturatingAdd(m_figure.dataSectors, sectors);
-        return status.readable;
-    }
-
-    void AddFolder(FolderListing& listing, int64_t jolietPath) {
-        if (m_progress != nullptr) {
-            m_progress->ThrowIfCancelled();
-            m_progress->EnterFolder(listing.diskPath);
-        }
-        m_readAhead.Wait(listing);
-        std::vector<LayoutEntry> entries;
-        std::vector<size_t> byName;
-        if (!listing.readable) {
-            if (listing.denied)
-                m_checks.Unreadable(listing.diskPath.substr(0, listing.diskPath.size() - 1));
-        } else {
-            m_checks.CheckFolder(listing.imagePath, listing.diskPath, listing.entries);
-            if (m_progress != nullptr)
-                m_progress->AddFiles(listing.files, listing.bytes);
-            // By name, as the layout takes them and the read-ahead reads the sub-folders.
-            byName.assign(listing.order.rbegin(), listing.order.rend());
-            entries.resize(byName.size());
-            for (size_t k = 0; k < entries.size(); ++k) {
-                const size_t i = byName[k];
-                entries[k].name = std::move(listing.entries[i].name); // checked: not needed again
-                if (!Take(entries[k].name, listing.details[i].status, entries[k]))
-                    m_checks.Unreadable(listing.diskPath + entries[k].name);
-            }
-        }
-        const FolderLayout layout = LayOutFolder(entries, false, jolietPath);
-        m_figure.needsLibrary = m_figure.needsLibrary || layout.unnamed || layout.continued;
-        m_figure.folderSectors += layout.isoSectors + layout.jolietSectors;
-        m_figure.isoPathTableBytes += layout.isoPathTableBytes;
-        m_figure.jolietPathTableBytes += layout.jolietPathTableBytes;
-        for (size_t k = 0; k < entries.size(); ++k) {
-            FolderListing::Detail& detail = listing.details[byName[k]];
-            if (entries[k].kind == LayoutEntry::Kind::Folder && detail.folder) {
-                AddFolder(*detail.folder, layout.jolietPaths[k]);
-                detail.folder.reset(); // read with all beneath it
-            }
-        }
-    }
-
-    ItemImageFigure& m_figure;
-    WorkProgress* m_progress;
-    FolderReadAhead m_readAhead;
-    DiscImageChecks m_checks;
-};
-
-std::shared_ptr<const ItemImageFigure> ReadItem(const ImageItem& item, WorkProgress* progress) {
-    auto figure = std::make_shared<ItemImageFigure>();
-    ItemReader reader(*figure, progress);
-    reader.Read(item);
-    figure->findings = reader.TakeFindings();
-    return figure;
-}
 
 // Whether the arithmetic stands for the library on these items: each at the root under a
 // name of its own, none inside another.
@@ -209,6 +47,31 @@ bool Nested(const std::vector<std::shared_ptr<const ItemImageFigure>>& figures,
 
 } // namespace
 
+// The folders a measure finds kept, and keeps what it reads unless a forgetting came
+// between.
+class ArithmeticDiscImage::Folders final : public KnownFolders {
+public:
+    Folders(ArithmeticDiscImage& image, uint64_t forgotten)
+        : m_image(image), m_forgotten(forgotten) {}
+
+    std::shared_ptr<const FolderImageFigure> Find(const std::string& diskFolder,
+                                                  const std::string& imageFolder) override {
+        const std::lock_guard lock(m_image.m_mutex);
+        const auto known = m_image.m_folders.find({diskFolder, imageFolder});
+        return known != m_image.m_folders.end() ? known->second : nullptr;
+    }
+    void Keep(const std::string& diskFolder, const std::string& imageFolder,
+              std::shared_ptr<const FolderImageFigure> figure) override {
+        const std::lock_guard lock(m_image.m_mutex);
+        if (m_image.m_forgotten == m_forgotten)
+            m_image.m_folders[{diskFolder, imageFolder}] = std::move(figure);
+    }
+
+private:
+    ArithmeticDiscImage& m_image;
+    const uint64_t m_forgotten;
+};
+
 ArithmeticDiscImage::ArithmeticDiscImage(std::shared_ptr<DiscImage> library)
     : m_library(std::move(library)) {}
 
@@ -229,10 +92,11 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
                 figures[i] = known->second;
         }
     }
+    Folders folders(*this, forgotten);
     for (size_t i = 0; i < items.size(); ++i) {
         if (figures[i])
             continue;
-        figures[i] = ReadItem(items[i], progress);
+        figures[i] = ReadItem(items[i], folders, progress);
         const std::lock_guard lock(m_mutex);
         if (m_forgotten == forgotten)
             m_items[{items[i].imagePath, items[i].diskPath}] = figures[i];
@@ -295,6 +159,25 @@ std::string Disagreement(const std::vector<ImageItem>& items, int64_t measured, 
 void ArithmeticDiscImage::Forget() {
     const std::lock_guard lock(m_mutex);
     m_items.clear();
+    m_folders.clear();
+    ++m_forgotten;
+}
+
+void ArithmeticDiscImage::ForgetEntry(const std::string& diskPath) {
+    const SplitPath split = SplitFullPath(diskPath);
+    const std::string holder = split.folder; // ends in "/"
+    const std::string tree = diskPath + "/";
+    const std::lock_guard lock(m_mutex);
+    std::erase_if(m_folders, [&](const auto& known) {
+        const std::string& folder = known.first.first;
+        return folder == holder || folder.starts_with(tree);
+    });
+    std::erase_if(m_items, [&](const auto& known) {
+        const std::string& folder = known.second->folderPath;
+        const std::string& item = known.first.second;
+        return item == diskPath || item.starts_with(tree) ||
+               (!folder.empty() && holder.starts_with(folder));
+    });
     ++m_forgotten;
 }
 

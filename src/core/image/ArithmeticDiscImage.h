@@ -18,6 +18,7 @@
 namespace ketrilo {
 
 struct ItemImageFigure;
+struct FolderImageFigure;
 
 class ArithmeticDiscImage final : public DiscImage {
 public:
@@ -28,12 +29,18 @@ public:
     [[nodiscard]] ImageReport Measure(const std::vector<ImageItem>& items,
                                       WorkProgress* progress) override;
     void Forget() override;
+    void ForgetEntry(const std::string& diskPath) override;
     [[nodiscard]] DiscImage* Judge() override { return m_library.get(); }
 
 private:
     std::shared_ptr<DiscImage> m_library;
     std::mutex m_mutex; // measures may overlap: a cancelled one may still be running
+    class Folders;
+    // By image path and disk path.
     std::map<std::pair<std::string, std::string>, std::shared_ptr<const ItemImageFigure>> m_items;
+    // By disk path (ending in "/") and image path.
+    std::map<std::pair<std::string, std::string>, std::shared_ptr<const FolderImageFigure>>
+        m_folders;
     // Counts the forgettings: a measure that began before one keeps nothing it read.
     uint64_t m_forgotten = 0;
 };

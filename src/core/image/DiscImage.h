@@ -61,6 +61,9 @@ public:
     // Drops whatever a measure keeps of the trees it read, so that the next one reads the
     // disk again (after the entries may have changed).
     virtual void Forget() {}
+    // Drops what a measure keeps of the entry at diskPath (renamed, added or removed) and of
+    // the folder holding it, so that the next one reads them again.
+    virtual void ForgetEntry(const std::string& /*diskPath*/) { Forget(); }
     // The measure that proves this one's figures, where this one stands in for it; none
     // when this one is the judge.
     [[nodiscard]] virtual DiscImage* Judge() { return nullptr; }

@@ -232,8 +232,18 @@ void FolderReadAhead::ReadNext(std::unique_lock<std::mutex>& lock) {
         listing.ready = true;
         // The builder goes into a folder's sub-folders in its order: the first on top.
         for (auto i = listing.order.rbegin(); i != listing.order.rend(); ++i) {
-            if (listing.details[*i].folder)
-                m_stack.push_back(listing.details[*i].folder.get());
+            FolderListing* sub = listing.details[*i].folder.get();
+            if (sub == nullptr)
+                continue;
+            if (m_known && m_known(*sub)) {
+                sub->skipped = true;
+                if (sub->handle.Valid()) {
+                    sub->handle.Reset();
+                    --m_handles;
+                }
+                continue;
+            }
+            m_stack.push_back(sub);
         }
     }
     m_queued.notify_all();

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -69,12 +70,16 @@ struct FolderListing {
     int64_t files = 0;
     int64_t bytes = 0;
 
-    bool ready = false; // guarded by the read-ahead's mutex
+    bool ready = false;   // guarded by the read-ahead's mutex
+    bool skipped = false; // known already: the read-ahead does not read it; set with its
+                          // parent's ready
 };
 
 class FolderReadAhead {
 public:
-    FolderReadAhead() = default;
+    // known: folders not to read, asked as each folder's sub-folders are queued.
+    using Known = std::function<bool(const FolderListing&)>;
+    explicit FolderReadAhead(Known known = {}) : m_known(std::move(known)) {}
     // Stops the helpers and waits for them.
     ~FolderReadAhead();
     FolderReadAhead(const FolderReadAhead&) = delete;
@@ -95,6 +100,7 @@ private:
     // entry and on return, not while reading.
     void ReadNext(std::unique_lock<std::mutex>& lock);
 
+    const Known m_known;
     std::vector<std::unique_ptr<FolderListing>> m_items;
     std::mutex m_mutex;
     std::condition_variable m_queued;    // for the helpers: a folder to read, or stop

@@ -80,6 +80,11 @@ void DiscImageWatcher::Forget() {
     Request(m_items);
 }
 
+void DiscImageWatcher::ForgetEntry(std::string diskPath) {
+    m_quick->ForgetEntryBeforeNextMeasure(std::move(diskPath));
+    Request(m_items);
+}
+
 void DiscImageWatcher::StartQuick() {
     m_quick->Measure(m_items, [this](MeasureLane::Result result) {
         m_computing = false;

@@ -34,6 +34,9 @@ public:
     // The entries under the well's items may have changed on disk: the quick image forgets
     // what it read before it measures the well again.
     void Forget();
+    // The entry at diskPath has been renamed on disk: the quick image forgets it and the
+    // folder holding it, and keeps the rest.
+    void ForgetEntry(std::string diskPath);
 
     // True from a request until its quick figure has arrived.
     [[nodiscard]] bool Computing() const { return m_computing; }

@@ -38,10 +38,14 @@ void MeasureLane::StartWaiting() {
     auto result = std::make_shared<Result>();
     m_running = progress;
     m_worker = QThread::create([image = m_image, items = std::move(job.items), progress, result,
-                                forget = std::exchange(m_forget, false)] {
+                                forget = std::exchange(m_forget, false),
+                                entries = std::exchange(m_forgetEntries, {})] {
         try {
             if (forget)
                 image->Forget();
+            else
+                for (const std::string& entry : entries)
+                    image->ForgetEntry(entry);
             result->report = image->Measure(items, progress.get());
         } catch (const ketrilo::WorkCancelled&) {
             // a newer measure follows, or none is wanted

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QThread;
@@ -41,6 +42,10 @@ public:
     // The image forgets what it keeps before its next measure begins (on the worker, so
     // never while it measures).
     void ForgetBeforeNextMeasure() { m_forget = true; }
+    // The same for one entry (renamed on disk) and the folder holding it.
+    void ForgetEntryBeforeNextMeasure(std::string diskPath) {
+        m_forgetEntries.push_back(std::move(diskPath));
+    }
 
 private:
     struct Job {
@@ -54,4 +59,5 @@ private:
     QThread* m_worker = nullptr; // at most one at a time
     std::shared_ptr<ketrilo::WorkProgress> m_running;
     bool m_forget = false;
+    std::vector<std::string> m_forgetEntries;
 };
