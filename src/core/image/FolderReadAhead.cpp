@@ -123,7 +123,10 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
         return;
     listing.readable = true;
 
-    for (EntryWithStatus& entry : ReadWholeFolder(fd.Get(), true)) {
+    std::vector<EntryWithStatus> read = ReadWholeFolder(fd.Get(), true);
+    listing.entries.reserve(read.size());
+    listing.details.reserve(read.size());
+    for (EntryWithStatus& entry : read) {
         std::string& name = entry.name;
         FolderListing::Detail detail;
         detail.status = StatusOf(fd.Get(), name.c_str(), entry.status, reader);
