@@ -1,8 +1,9 @@
 #pragma once
 // The size of the image libisofs lays out with the burner's options, worked out from the
-// entries' records (ImageLayout) instead of laying the image out. What each item's tree
-// adds is kept, so a measure after a change of the well reads only the items it has not
-// seen and lays out the root again. A well it cannot work out alone (two items of one
+// entries' records (ImageLayout) instead of laying the image out. What each folder and
+// each item's tree adds is kept, so a measure after a change of the well reads only the
+// items it has not seen and lays out the root again, and one after a rename on disk reads
+// only the folder holding the entry. A well it cannot work out alone (two items of one
 // name, an item below the root, items inside one another, an entry the library refuses,
 // names the library cannot number apart) is measured by the library.
 
