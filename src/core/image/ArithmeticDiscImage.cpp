@@ -144,7 +144,7 @@ private:
             }
         }
         const FolderLayout layout = LayOutFolder(entries, false, jolietPath);
-        m_figure.needsLibrary = m_figure.needsLibrary || layout.unnamed || layout.continued;
+        m_figure.needsLibrary = m_figure.needsLibrary || layout.unnamed;
         m_figure.folderSectors += layout.isoSectors + layout.jolietSectors;
         m_figure.isoPathTableBytes += layout.isoPathTableBytes;
         m_figure.jolietPathTableBytes += layout.jolietPathTableBytes;
@@ -265,7 +265,7 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
     }
     checks.CheckItems(items, checked);
     const FolderLayout root = LayOutFolder(rootEntries, true, JolietRootPath);
-    if (root.unnamed || root.continued)
+    if (root.unnamed)
         return m_library->Measure(items, progress);
     ImageReport report;
     report.findings = checks.TakeFindings();
