@@ -150,6 +150,11 @@ TEST(ArithmeticImage, CountsContinuationAreasAsLibisofsDoes) {
         folderOf("links" + std::to_string(count), count, [&t](const std::string& in, int i) {
             t.Link(in + std::to_string(i), std::string(255, 't'));
         });
+    // A link whose fields fill its record to the byte, and one whose name is a byte longer.
+    for (const size_t bytes : {78, 79})
+        folderOf("edge" + std::to_string(bytes), 1, [&t, bytes](const std::string& in, int) {
+            t.Link(in + std::string(bytes, 'l'), std::string(36, 't'));
+        });
     const std::vector<std::string> targets = {
         "/" + std::string(200, 'a') + "/" + std::string(255, 'b'),
         std::string(249, 'c') + "/" + std::string(249, 'd') + "/..",

@@ -16,6 +16,7 @@ constexpr int64_t DotRecord = 34;
 constexpr int64_t LongestRecord = 254;     // a record's length is one even byte
 constexpr int64_t PosixAndTimes = 36 + 26; // PX (Rock Ridge 1.10, no inode) and TF
 constexpr int64_t ContinuationEntry = 28;
+constexpr int64_t FieldHeader = 5;          // of an NM or SL: signature, length, version, flags
 constexpr int64_t RootSharing = 7;          // SP
 constexpr int64_t RockRidgeReference = 237; // ER, in the root's continuation area
 constexpr int64_t DeviceNumbers = 20;       // PN
@@ -62,10 +63,12 @@ public:
         const int64_t space = LongestRecord - used;
         const int64_t fixed =
             PosixAndTimes + (entry.kind == LayoutEntry::Kind::Device ? DeviceNumbers : 0);
-        int64_t fields = fixed + 5 + static_cast<int64_t>(entry.name.size());
-        if (entry.kind == LayoutEntry::Kind::Link)
+        int64_t fields = fixed + FieldHeader + static_cast<int64_t>(entry.name.size());
+        if (entry.kind == LayoutEntry::Kind::Link) {
+            fields += FieldHeader;
             ForEachComponent(entry.linkTarget,
                              [&fields](int64_t component) { fields += component; });
+        }
         if (fields <= space)
             return Even(fields);
         int64_t record = 0;
@@ -80,6 +83,8 @@ public:
 
 private:
     static constexpr int64_t LongestField = 255;
+    // A component of more bytes (with its 2) is split between two SL fields.
+    static constexpr int64_t WholeComponent = 250;
 
     // The bytes an entry's fields add to the area, its record taking a CE and as much of its
     // NM as fits (record: the record's fields); startsSector: the entry starts a sector.
@@ -96,18 +101,18 @@ private:
         };
         record = fixed + ContinuationEntry;
         const int64_t name = static_cast<int64_t>(entry.name.size());
-        if (record + 5 + name <= space) {
-            record += 5 + name;
+        if (record + FieldHeader + name <= space) {
+            record += FieldHeader + name;
         } else {
             // The NM splits: what fills the record, then the rest in a field of its own.
-            put(5 + name - (space - record - 5));
+            put(FieldHeader + name - (space - record - FieldHeader));
             record = space;
         }
         if (entry.kind == LayoutEntry::Kind::Link) {
             // The SL goes whole to the area once a component does not fit the record, split
             // into fields of at most 255 bytes.
             bool continues = area != 0;
-            int64_t field = 5;
+            int64_t field = FieldHeader;
             ForEachComponent(entry.linkTarget, [&](int64_t component) {
                 if (!continues) {
                     if (record + field + component <= space) {
@@ -118,16 +123,17 @@ private:
                 }
                 if (field + component <= LongestField) {
                     field += component;
-                } else if (component <= 250) {
+                } else if (component <= WholeComponent) {
                     put(field);
-                    field = 5 + component;
-                } else if (const int64_t fit = LongestField - field - 2; component - 250 <= fit) {
-                    put(LongestField); // a component over 248 bytes splits between two fields
-                    field = 5 + component - fit;
+                    field = FieldHeader + component;
+                } else if (const int64_t fit = LongestField - field - 2;
+                           component - WholeComponent <= fit) {
+                    put(LongestField);
+                    field = FieldHeader + component - fit;
                 } else {
                     put(field);
                     put(LongestField);
-                    field = 5 + component - 250 + 2;
+                    field = FieldHeader + component - WholeComponent + 2;
                 }
             });
             if (continues)
