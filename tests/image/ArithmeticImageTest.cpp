@@ -41,7 +41,9 @@ TEST(ArithmeticImage, EqualsLibisofsOnTheImageTestsTrees) {
     }
 }
 
-// Seed 26 draws a family of over a thousand names of one prefix.
+// Seeds 6 and 10 draw a family of over a thousand names of one prefix. 24 of the 26 trees
+// have names or link targets of 120 bytes or more, whose Rock Ridge fields mostly go on
+// in a continuation area: five a folder of 13 or more of them, four a root of 8 or more.
 TEST(ArithmeticImage, EqualsLibisofsAndXorrisoOnRandomTrees) {
     for (uint64_t seed = 1; seed <= 26; ++seed) {
         TempTree tree;
