@@ -43,7 +43,9 @@ TEST(ArithmeticImage, EqualsLibisofsOnTheImageTestsTrees) {
     }
 }
 
-// Seed 26 draws a family of over a thousand names of one prefix.
+// Seeds 6 and 10 draw a family of over a thousand names of one prefix. 24 of the 26 trees
+// have names or link targets of 120 bytes or more, whose Rock Ridge fields mostly go on
+// in a continuation area: five a folder of 13 or more of them, four a root of 8 or more.
 TEST(ArithmeticImage, EqualsLibisofsAndXorrisoOnRandomTrees) {
     for (uint64_t seed = 1; seed <= 26; ++seed) {
         TempTree tree;
@@ -107,6 +109,84 @@ TEST(ArithmeticImage, EqualsLibisofsOnTreesOfEveryKindOfRecord) {
         const ImageReport measured = arithmetic.Measure(RootItems(t, some), nullptr);
         EXPECT_EQ(measured.sectors, expected.sectors) << n << " items";
         EXPECT_EQ(measured.findings.size(), expected.findings.size()) << n << " items";
+    }
+}
+
+// A measure the arithmetic must not defer to.
+class NoLibrary final : public DiscImage {
+public:
+    ImageReport Measure(const std::vector<ImageItem>& items, WorkProgress*) override {
+        ADD_FAILURE() << "the library measured " << items.front().diskPath;
+        return {};
+    }
+};
+
+// A name of that many bytes, told apart by its first ones.
+std::string LongName(int i, size_t bytes) {
+    const std::string start = std::to_string(i) + "-";
+    return start + std::string(bytes - start.size(), 'n');
+}
+
+// Rock Ridge fields beyond their records, in continuation areas of one to three sectors on
+// either side of where one more entry starts a sector (a folder's first sector holds 12
+// names of 250 bytes or 7 links to 255-byte targets, its second 11 or 6; the root's 11
+// names after its ER, then 12), Japanese names of 40 to 85 characters, targets whose SL splits
+// into several fields, each record of a file over 4 GiB: the arithmetic alone measures
+// them as libisofs does, beside twenty empty folders that take the image past its least
+// 33 sectors.
+TEST(ArithmeticImage, CountsContinuationAreasAsLibisofsDoes) {
+    TempTree t;
+    t.Folder("pad");
+    for (int i = 0; i < 20; ++i)
+        t.Folder("pad/" + std::to_string(i));
+    const ImageItem pad = {"pad", t.Path("pad")};
+    std::vector<std::vector<ImageItem>> wells;
+    const auto folderOf = [&](const std::string& folder, int count, auto make) {
+        t.Folder(folder);
+        for (int i = 0; i < count; ++i)
+            make(folder + "/", i);
+        wells.push_back({{folder, t.Path(folder)}, pad});
+    };
+    for (const int count : {11, 12, 13, 23, 24})
+        folderOf("names" + std::to_string(count), count,
+                 [&t](const std::string& in, int i) { t.File(in + LongName(i, 250), 1); });
+    for (const int count : {6, 7, 8, 13, 14})
+        folderOf("links" + std::to_string(count), count, [&t](const std::string& in, int i) {
+            t.Link(in + std::to_string(i), std::string(255, 't'));
+        });
+    // A link whose fields fill its record to the byte, and one whose name is a byte longer.
+    for (const size_t bytes : {78, 79})
+        folderOf("edge" + std::to_string(bytes), 1, [&t, bytes](const std::string& in, int) {
+            t.Link(in + std::string(bytes, 'l'), std::string(36, 't'));
+        });
+    const std::vector<std::string> targets = {
+        "/" + std::string(200, 'a') + "/" + std::string(255, 'b'),
+        std::string(249, 'c') + "/" + std::string(249, 'd') + "/..",
+        std::string(100, 'e') + "/" + std::string(140, 'f') + "/" + std::string(251, 'g'),
+        "./" + std::string(120, 'h') + "/" + std::string(120, 'i') + "/" + std::string(120, 'j')};
+    folderOf("mixed", 46, [&](const std::string& in, int i) {
+        std::string japanese = std::to_string(i % 10); // then 39 to 84 characters of 3 bytes
+        for (int c = 1; c < 40 + i; ++c)
+            japanese += c % 3 == 0 ? "ー" : "写";
+        t.File(in + japanese, 1);
+        t.Link(in + LongName(i, 100 + 3 * i), targets[static_cast<size_t>(i) % targets.size()]);
+    });
+    t.File("mixed/" + LongName(99, 240), (int64_t{1} << 33) + 1);
+    for (const int count : {10, 11, 12, 23, 24}) {
+        const std::string folder = "root" + std::to_string(count);
+        t.Folder(folder);
+        std::vector<ImageItem> items = {pad};
+        for (int i = 0; i < count; ++i) {
+            const std::string name = LongName(i, 250);
+            items.push_back({name, t.File(folder + "/" + name, 1)});
+        }
+        wells.push_back(items);
+    }
+    ArithmeticDiscImage arithmetic(std::make_shared<NoLibrary>());
+    for (const std::vector<ImageItem>& well : wells) {
+        EXPECT_EQ(arithmetic.Measure(well, nullptr).sectors,
+                  IsoDiscImage().Measure(well, nullptr).sectors)
+            << well.front().diskPath << " +" << well.size() - 1;
     }
 }
 

@@ -25,12 +25,23 @@ inline ArithmeticDiscImage ArithmeticOverLibisofs() {
     return ArithmeticDiscImage(std::make_shared<IsoDiscImage>());
 }
 
+// libisofs, telling whether the arithmetic left it a measure.
+class CountedLibisofs final : public DiscImage {
+public:
+    ImageReport Measure(const std::vector<ImageItem>& items, WorkProgress* progress) override {
+        ++measures;
+        return IsoDiscImage().Measure(items, progress);
+    }
+    int measures = 0;
+};
+
 struct MeasureStep {
     std::string change; // what changed in the well before this step
     std::vector<ImageItem> items;
     ImageReport libisofs;
-    ImageReport kept;  // by the arithmetic that measured every step before
-    ImageReport fresh; // by an arithmetic that measures this step alone
+    ImageReport kept;      // by the arithmetic that measured every step before
+    ImageReport fresh;     // by an arithmetic that measures this step alone
+    bool deferred = false; // the fresh arithmetic left the step to libisofs
 
     [[nodiscard]] bool Agrees() const {
         const auto keys = FindingKeys(libisofs);
@@ -67,7 +78,9 @@ inline std::vector<MeasureStep> MeasureSteps(const RandomImageTree& tree, fuzz::
         step.items = items;
         step.libisofs = IsoDiscImage().Measure(items, nullptr);
         step.kept = kept.Measure(items, nullptr);
-        step.fresh = ArithmeticOverLibisofs().Measure(items, nullptr);
+        const auto library = std::make_shared<CountedLibisofs>();
+        step.fresh = ArithmeticDiscImage(library).Measure(items, nullptr);
+        step.deferred = library->measures > 0;
         if (changes == 0)
             break;
         const uint32_t kind = in.Next() % 4;

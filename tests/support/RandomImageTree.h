@@ -5,10 +5,12 @@
 // that need numbers of two to four digits, Japanese and accented ones, bytes that are not
 // UTF-8, characters Joliet forbids, dots anywhere), links short, long and dangling, hard
 // links, empty folders, paths deeper than 8 levels and longer than 255 bytes, files at the
-// sector and 4 GiB edges (sparse), fifos and sockets. The fuzz targets read the bytes from
-// their input, the tests and the image_diff tool from a seed; the same bytes make the same
-// tree. Past the end of the bytes every decision takes its first choice, so a shorter input
-// makes a smaller tree.
+// sector and 4 GiB edges (sparse), fifos and sockets; names of 120 bytes or more (Japanese
+// ones of 40 to 85 characters) and long link targets, many in one folder or at the root at
+// times, whose Rock Ridge fields go on in continuation areas of several sectors. The fuzz
+// targets read the bytes from their input, the tests and the image_diff tool from a seed;
+// the same bytes make the same tree. Past the end of the bytes every decision takes its
+// first choice, so a shorter input makes a smaller tree.
 
 #include "../../fuzz/FuzzInput.h"
 #include "../core/TempTree.h"
@@ -39,16 +41,17 @@ class RandomTreeWriter {
 public:
     RandomTreeWriter(const TempTree& tree, fuzz::Bytes& in) : m_tree(tree), m_in(in) {}
 
-    // One to three items, each made in a folder of its own ("i0/", "i1/", ...) so that two
-    // may have one name; an item's image path is mostly its name on disk, sometimes one
-    // that collides at the root with the item before.
+    // One to three items, now and then 8 to 27 of long names, each made in a folder of its
+    // own ("i0/", "i1/", ...) so that two may have one name; an item's image path is mostly
+    // its name on disk, sometimes one that collides at the root with the item before.
     RandomImageTree Write() {
         RandomImageTree made;
-        const uint32_t count = 1 + m_in.Next() % 3;
+        const bool many = m_in.Next() % 8 == 7;
+        const uint32_t count = many ? 8 + m_in.Next() % 20 : 1 + m_in.Next() % 3;
         for (uint32_t i = 0; i <= count; ++i) {
             const std::string holder = "i" + std::to_string(i);
             m_tree.Folder(holder);
-            ImageItem item = RootItem(holder + "/");
+            ImageItem item = RootItem(holder + "/", many ? LongName() : Name());
             if (i == count) {
                 made.spare = std::move(item);
                 break;
@@ -72,7 +75,7 @@ private:
         static const char* const Extensions[] = {"",        "",  ".txt", ".TXT",
                                                  ".tar.gz", ".", ".c",   ".verylongextension"};
         std::string name;
-        switch (m_in.Next() % 10) {
+        switch (m_in.Next() % 11) {
         case 0:
             for (uint32_t n = 1 + m_in.Next() % 8; n > 0; --n)
                 name += Pick("abcXYZ09_-+ ~");
@@ -105,6 +108,9 @@ private:
         case 8:
             name = Dotted[m_in.Next() % std::size(Dotted)];
             break;
+        case 9:
+            name = LongName();
+            break;
         default:
             name = Letters(1 + m_in.Next() % 12);
             break;
@@ -118,6 +124,19 @@ private:
     static constexpr size_t MaxPathBytes = 3000;
     static constexpr int MaxDepth = 12;
     static constexpr size_t MaxEntries = 40; // a family of names counting as one
+
+    // A name too long for its record's Rock Ridge fields: of 120 to 255 letters, or of 40
+    // to 85 Japanese characters (3 bytes each).
+    std::string LongName() {
+        static const char* const Kana[] = {"日", "本", "語", "フ", "ァ",
+                                           "イ", "ル", "写", "真", "ー"};
+        if (m_in.Next() % 2 == 0)
+            return Letters(120 + m_in.Next() % 136);
+        std::string name;
+        for (uint32_t n = 40 + m_in.Next() % 46; n > 0; --n)
+            name += Kana[m_in.Next() % std::size(Kana)];
+        return name;
+    }
 
     // A letter of either case.
     std::string Letters(uint32_t count) {
@@ -154,8 +173,7 @@ private:
         }
     }
 
-    ImageItem RootItem(const std::string& holder) {
-        const std::string name = Name();
+    ImageItem RootItem(const std::string& holder, const std::string& name) {
         const std::string relative = holder + name;
         switch (m_in.Next() % 6) {
         case 4:
@@ -189,7 +207,7 @@ private:
             if (Taken(relative))
                 continue; // opening a fifo of that name to write would wait for a reader
             try {
-                switch (m_in.Next() % 13) {
+                switch (m_in.Next() % 14) {
                 case 0:
                 case 1:
                 case 2:
@@ -217,6 +235,9 @@ private:
                     break;
                 case 11:
                     Family(folder);
+                    break;
+                case 12:
+                    LongNames(folder);
                     break;
                 default:
                     Other(relative);
@@ -249,10 +270,10 @@ private:
     }
 
     // A link to a sibling, to a target over 255 bytes (at times over what Rock Ridge can
-    // record), or to nothing.
+    // record, at times of components about the 255 bytes of one SL field), or to nothing.
     void Link(const std::string& relative, const std::string& folder) {
         std::string target;
-        switch (m_in.Next() % 4) {
+        switch (m_in.Next() % 5) {
         case 0:
             if (m_files.empty())
                 target = "a";
@@ -267,6 +288,11 @@ private:
         case 2:
             for (uint32_t n = 1 + m_in.Next() % 12; n > 0; --n)
                 target += "/" + std::string(1 + m_in.Next() % 100, Pick("xyz."));
+            break;
+        case 3:
+            for (uint32_t n = 1 + m_in.Next() % 3; n > 0; --n)
+                target +=
+                    (target.empty() ? "" : "/") + std::string(240 + m_in.Next() % 16, Pick("xyz"));
             break;
         default:
             target = "nowhere/" + Name();
@@ -310,6 +336,20 @@ private:
             close(fd);
         if (made && rename(near.c_str(), m_tree.Path(relative).c_str()) != 0)
             unlink(near.c_str());
+    }
+
+    // 5 to 34 entries of long names, files or links with long targets, so that the folder's
+    // continuation area takes several sectors.
+    void LongNames(const std::string& folder) {
+        for (uint32_t n = 5 + m_in.Next() % 30; n > 0; --n) {
+            const std::string relative = folder + LongName();
+            if (Taken(relative) || relative.size() > MaxPathBytes)
+                continue;
+            if (m_in.Next() % 3 == 0)
+                Link(relative, folder);
+            else
+                m_tree.File(relative, m_in.Next() % 3);
+        }
     }
 
     // Names of one folder that the image takes for one another, so that it numbers them.

@@ -6,9 +6,10 @@
 //     FILE: the random tree of its bytes, as the fuzz target makes it (a finding replays);
 //     FOLDER: the entries of an existing folder, each an item at the root under its name.
 //     Prints the sectors of every step (the tree's items, then the changes of the well the
-//     same bytes draw), and, where the two differ, the findings only one of them has, the
-//     items and the tree (paths, kinds, sizes), which is then kept (in /dev/shm where there
-//     is one, else under $TMPDIR).
+//     same bytes draw; "left to libisofs" where the arithmetic did not reach), and, where
+//     the two differ, the findings only one of them has, the items and the tree (paths,
+//     kinds, sizes), which is then kept (in /dev/shm where there is one, else under
+//     $TMPDIR).
 //     --xorriso adds xorriso's figure for each step.
 //   image_diff --minimize SEED_OR_FILE OUT
 //     Cuts the bytes down while a difference remains and writes them to OUT: a small tree
@@ -90,7 +91,8 @@ void PrintFindingsOnlyIn(const char* who, const ImageReport& report, const Image
 
 void PrintStep(const MeasureStep& step, bool xorriso) {
     std::cout << "  " << step.change << ": libisofs " << step.libisofs.sectors << ", arithmetic "
-              << step.kept.sectors << " (fresh " << step.fresh.sectors << ")";
+              << step.kept.sectors << " (fresh " << step.fresh.sectors
+              << (step.deferred ? ", left to libisofs)" : ")");
     if (xorriso)
         std::cout << ", xorriso " << XorrisoSectors(step.items);
     std::cout << (step.Agrees() ? "" : "  DIFFERENT") << "\n";

@@ -133,7 +133,7 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
     }
     checks.CheckItems(items, checked);
     const FolderLayout root = LayOutFolder(rootEntries, true, JolietRootPath);
-    if (root.unnamed || root.continued)
+    if (root.unnamed)
         return m_library->Measure(items, progress);
     ImageReport report;
     report.findings = checks.TakeFindings();

@@ -104,7 +104,7 @@ FigureOf(FolderListing& listing, int64_t jolietPath,
         }
     }
     const FolderLayout layout = LayOutFolder(entries, false, jolietPath);
-    figure->needsLibrary = figure->needsLibrary || layout.unnamed || layout.continued;
+    figure->needsLibrary = figure->needsLibrary || layout.unnamed;
     figure->folderSectors = layout.isoSectors + layout.jolietSectors;
     figure->isoPathTableBytes = layout.isoPathTableBytes;
     figure->jolietPathTableBytes = layout.jolietPathTableBytes;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <optional>
 #include <string_view>
 
 namespace ketrilo {
@@ -17,6 +16,7 @@ constexpr int64_t DotRecord = 34;
 constexpr int64_t LongestRecord = 254;     // a record's length is one even byte
 constexpr int64_t PosixAndTimes = 36 + 26; // PX (Rock Ridge 1.10, no inode) and TF
 constexpr int64_t ContinuationEntry = 28;
+constexpr int64_t FieldHeader = 5;          // of an NM or SL: signature, length, version, flags
 constexpr int64_t RootSharing = 7;          // SP
 constexpr int64_t RockRidgeReference = 237; // ER, in the root's continuation area
 constexpr int64_t DeviceNumbers = 20;       // PN
@@ -30,36 +30,122 @@ int64_t WholeSectors(int64_t bytes) {
     return (bytes + Sector - 1) / Sector;
 }
 
-// SL of a link's target in one field: 5, and 2 more per component ("." and ".." count no
-// bytes of their own, a leading "/" is an empty root component).
-int64_t SymbolicLinkBytes(const std::string& target) {
-    int64_t bytes = 5;
+// Calls add with the bytes of each component of a link's target as SL records it: 2 and
+// its own ("." and ".." count none, a leading "/" is an empty root component).
+template <class Add> void ForEachComponent(const std::string& target, Add add) {
     size_t start = 0;
     while (true) {
         const size_t slash = target.find('/', start);
         const std::string_view component(target.data() + start,
                                          std::min(slash, target.size()) - start);
-        bytes +=
-            (component == "." || component == ".." ? 0 : static_cast<int64_t>(component.size())) +
-            2;
+        add((component == "." || component == ".." ? 0 : static_cast<int64_t>(component.size())) +
+            2);
         if (slash == std::string::npos || slash + 1 == target.size())
-            return bytes;
+            return;
         start = slash + 1;
     }
 }
 
-// The Rock Ridge fields of an entry's record whose ISO part is used bytes long; none when
-// they exceed the 254-byte record and go on in a continuation area.
-std::optional<int64_t> EntrySystemUse(const LayoutEntry& entry, int64_t used) {
-    int64_t bytes = PosixAndTimes + 5 + static_cast<int64_t>(entry.name.size());
-    if (entry.kind == LayoutEntry::Kind::Device)
-        bytes += DeviceNumbers;
-    if (entry.kind == LayoutEntry::Kind::Link)
-        bytes += SymbolicLinkBytes(entry.linkTarget);
-    if (bytes > LongestRecord - used)
-        return std::nullopt;
-    return Even(bytes);
+// Bytes from offset to the start of the next sector; none at one.
+int64_t ToNextSector(int64_t offset) {
+    return (Sector - offset % Sector) % Sector;
 }
+
+// A folder's continuation area as libisofs counts it when it sizes the folder ([RockRidge]):
+// the fields of each record that do not fit it, in the order of the records.
+class ContinuationArea {
+public:
+    explicit ContinuationArea(int64_t bytes) : m_bytes(bytes) {}
+
+    // The Rock Ridge fields an entry's record holds when its ISO part is used bytes long;
+    // what the record cannot hold goes on here.
+    int64_t Add(const LayoutEntry& entry, int64_t used) {
+        const int64_t space = LongestRecord - used;
+        const int64_t fixed =
+            PosixAndTimes + (entry.kind == LayoutEntry::Kind::Device ? DeviceNumbers : 0);
+        int64_t fields = fixed + FieldHeader + static_cast<int64_t>(entry.name.size());
+        if (entry.kind == LayoutEntry::Kind::Link) {
+            fields += FieldHeader;
+            ForEachComponent(entry.linkTarget,
+                             [&fields](int64_t component) { fields += component; });
+        }
+        if (fields <= space)
+            return Even(fields);
+        int64_t record = 0;
+        int64_t continued = Continued(entry, space, fixed, false, record);
+        if (m_bytes / Sector != (m_bytes + continued + ContinuationEntry - 1) / Sector)
+            continued = Continued(entry, space, fixed, true, record);
+        m_bytes += continued;
+        return Even(record);
+    }
+
+    [[nodiscard]] int64_t Sectors() const { return WholeSectors(m_bytes); }
+
+private:
+    static constexpr int64_t LongestField = 255;
+    // A component of more bytes (with its 2) is split between two SL fields.
+    static constexpr int64_t WholeComponent = 250;
+
+    // The bytes an entry's fields add to the area, its record taking a CE and as much of its
+    // NM as fits (record: the record's fields); startsSector: the entry starts a sector.
+    int64_t Continued(const LayoutEntry& entry, int64_t space, int64_t fixed, bool startsSector,
+                      int64_t& record) const {
+        int64_t area = 0;
+        const auto put = [&](int64_t field) {
+            const int64_t at = m_bytes + area;
+            if (startsSector && (at + field + ContinuationEntry - 1) / Sector != at / Sector) {
+                area += ContinuationEntry;
+                area += ToNextSector(m_bytes + area);
+            }
+            area += field;
+        };
+        record = fixed + ContinuationEntry;
+        const int64_t name = static_cast<int64_t>(entry.name.size());
+        if (record + FieldHeader + name <= space) {
+            record += FieldHeader + name;
+        } else {
+            // The NM splits: what fills the record, then the rest in a field of its own.
+            put(FieldHeader + name - (space - record - FieldHeader));
+            record = space;
+        }
+        if (entry.kind == LayoutEntry::Kind::Link) {
+            // The SL goes whole to the area once a component does not fit the record, split
+            // into fields of at most 255 bytes.
+            bool continues = area != 0;
+            int64_t field = FieldHeader;
+            ForEachComponent(entry.linkTarget, [&](int64_t component) {
+                if (!continues) {
+                    if (record + field + component <= space) {
+                        field += component;
+                        return;
+                    }
+                    continues = true;
+                }
+                if (field + component <= LongestField) {
+                    field += component;
+                } else if (component <= WholeComponent) {
+                    put(field);
+                    field = FieldHeader + component;
+                } else if (const int64_t fit = LongestField - field - 2;
+                           component - WholeComponent <= fit) {
+                    put(LongestField);
+                    field = FieldHeader + component - fit;
+                } else {
+                    put(field);
+                    put(LongestField);
+                    field = FieldHeader + component - WholeComponent + 2;
+                }
+            });
+            if (continues)
+                put(field);
+            else
+                record += field;
+        }
+        return area + (startsSector ? ToNextSector(m_bytes) : 0);
+    }
+
+    int64_t m_bytes;
+};
 
 // Lays records into an extent that starts with "." and ".." of dots bytes.
 class Extent {
@@ -142,8 +228,8 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
     // "." and "..": the root's "." announces Rock Ridge.
     const int64_t dot = Even(PosixAndTimes + (root ? RootSharing + ContinuationEntry : 0));
     Extent isoExtent(2 * DotRecord + dot + Even(PosixAndTimes));
-    // The root's continuation area holds the reference alone, unless entries continue.
-    int64_t continuedSectors = root ? WholeSectors(RockRidgeReference) : 0;
+    // The root's continuation area starts with the reference.
+    ContinuationArea continuation(root ? RockRidgeReference : 0);
     Extent jolietExtent(2 * DotRecord);
     // Records lie in the order of their final identifiers: where one starts a new sector
     // depends on those before it.
@@ -154,14 +240,8 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         const bool folder = entry.kind == LayoutEntry::Kind::Folder;
         const int64_t isoBytes = static_cast<int64_t>(name->iso.size());
         const int64_t record = Even(33 + isoBytes + (folder ? 0 : 2));
-        for (int64_t s = 0; s < Sections(entry); ++s) {
-            const std::optional<int64_t> use = EntrySystemUse(entry, record);
-            if (!use) {
-                layout.continued = true;
-                return layout;
-            }
-            isoExtent.Add(record + *use);
-        }
+        for (int64_t s = 0; s < Sections(entry); ++s)
+            isoExtent.Add(record + continuation.Add(entry, record));
         if (folder)
             layout.isoPathTableBytes += Even(8 + isoBytes);
     }
@@ -173,7 +253,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         if (entry.kind == LayoutEntry::Kind::Folder)
             layout.jolietPathTableBytes += 8 + 2 * units;
     }
-    layout.isoSectors = isoExtent.Sectors() + continuedSectors;
+    layout.isoSectors = isoExtent.Sectors() + continuation.Sectors();
     layout.jolietSectors = jolietPath == OutOfJoliet ? 0 : jolietExtent.Sectors();
     return layout;
 }

@@ -16,11 +16,18 @@
 // - Alike identifiers in one folder are numbered ("NAME0.TXT"), cut to make room.
 //                                                                          [Collisions]
 // - Rock Ridge adds to each ISO record PX (36) and TF (26), NM (5 + name bytes), SL for a
-//   link (5 + 2 + component bytes per component), PN (20) for a device; what exceeds the
-//   254-byte record moves with a CE (28) to the folder's continuation area, whole
-//   sectors after its extent, packed by rules of libisofs's own: such a folder is left
-//   to libisofs. The root's "." adds SP (7), CE (28) and ER (237, one continuation
-//   sector); "." and ".." elsewhere carry PX and TF.                       [RockRidge]
+//   link (5 + 2 + component bytes per component), PN (20) for a device. Fields beyond the
+//   254-byte record go on in the folder's continuation area, whole sectors after its
+//   extent: the record holds a CE (28) and as much of the NM as fills it, the NM's rest
+//   is a field of its own; an SL that does not fit goes whole, in fields of at most 255
+//   bytes (a component over 248 bytes split across two). Entries follow one another in
+//   the area in the order of their records; one whose fields and a CE more do not fit the
+//   rest of the sector it would start in starts the next, and is counted as libisofs
+//   counts it: from where the last one ended, each field that would cross a sector from
+//   there after a CE and the rest of that sector, then what leads to the next sector
+//   once more (so that a later sector may hold one fewer). The root's "." adds SP (7)
+//   and CE (28), its area starts with ER (237); "." and ".." elsewhere carry PX and TF.
+//   [RockRidge: ArithmeticImage.CountsContinuationAreasAsLibisofsDoes]
 // - An entry whose Joliet path (1 + per level 1 + 2 per unit of its uncut name) exceeds
 //   240 bytes is left out of the Joliet tree, with all beneath it.  [JolietPathLimit]
 // - Path tables: per folder 8 + identifier bytes (ISO, even) or 8 + 2 per unit (Joliet);
@@ -59,9 +66,6 @@ struct FolderLayout {
     // For each entry: a sub-folder's Joliet path bytes, or OutOfJoliet; 0 for the others.
     std::vector<int64_t> jolietPaths;
     bool unnamed = false; // libisofs cannot number its names apart: it makes no image
-    // Some entry's Rock Ridge fields go on in the continuation area, whose sectors only
-    // libisofs tells: isoSectors counts none of them.
-    bool continued = false;
 };
 
 // entries: the folder's, once each; jolietPath: the folder's own Joliet path bytes
