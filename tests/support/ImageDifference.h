@@ -8,6 +8,8 @@
 #include "../../fuzz/FuzzInput.h"
 #include "RandomImageTree.h"
 #include "core/image/ArithmeticDiscImage.h"
+#include "core/workspace/MeasureFolder.h"
+#include "core/workspace/NoIcons.h"
 #include "image/IsoDiscImage.h"
 
 #include <algorithm>
@@ -63,13 +65,21 @@ inline std::vector<std::string> EntriesUnder(const std::string& diskPath) {
     return paths;
 }
 
-// The items as made, then up to three changes drawn from in: the spare item added, an item
-// taken out, an item given another name at the root (at times the name of another), an
-// entry under an item renamed on disk (the kept arithmetic told so).
+// The items as made (the kept arithmetic first witnessing a walk of them), then up to three changes
+// drawn from in: the spare item added, an item taken out, an item given another name at the root
+// (at times the name of another), an entry under an item renamed on disk (the kept arithmetic told
+// so).
 inline std::vector<MeasureStep> MeasureSteps(const RandomImageTree& tree, fuzz::Bytes& in) {
     ArithmeticDiscImage kept = ArithmeticOverLibisofs();
     std::vector<MeasureStep> steps;
     std::vector<ImageItem> items = tree.items;
+    // The kept one first takes the records a walk of each item reads, as the window's does.
+    for (const ImageItem& item : items) {
+        LongNameList longNames;
+        NoIcons icons;
+        (void)MeasureFolder(item.diskPath + "/", false, longNames, icons, nullptr,
+                            WalkOptions{.witness = &kept});
+    }
     bool spareAdded = false;
     std::string change = "as made";
     for (uint32_t changes = in.Next() % 4;; --changes) {

@@ -163,6 +163,22 @@ void ArithmeticDiscImage::Forget() {
     ++m_forgotten;
 }
 
+void ArithmeticDiscImage::FolderRead(const std::string& root, const std::string& folder, int fd,
+                                     std::vector<EntryWithStatus>& entries) {
+    const std::string item = SplitFullPath(root.substr(0, root.size() - 1)).name;
+    if (item.empty() || !folder.starts_with(root))
+        return;
+    const std::string below = folder.substr(root.size());
+    const std::string imageFolder =
+        below.empty() ? item : item + "/" + below.substr(0, below.size() - 1);
+    std::shared_ptr<const FolderImageFigure> figure =
+        WalkedFolderFigure(folder, imageFolder, fd, entries);
+    if (!figure)
+        return; // the measure's own read words it
+    const std::lock_guard lock(m_mutex);
+    m_folders[{folder, imageFolder}] = std::move(figure);
+}
+
 void ArithmeticDiscImage::ForgetEntry(const std::string& diskPath) {
     const SplitPath split = SplitFullPath(diskPath);
     const std::string holder = split.folder; // ends in "/"

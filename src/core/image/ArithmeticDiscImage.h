@@ -8,6 +8,7 @@
 // names the library cannot number apart) is measured by the library.
 
 #include "core/image/DiscImage.h"
+#include "core/workspace/FolderWitness.h"
 
 #include <cstdint>
 #include <map>
@@ -21,7 +22,9 @@ namespace ketrilo {
 struct ItemImageFigure;
 struct FolderImageFigure;
 
-class ArithmeticDiscImage final : public DiscImage {
+// It takes the records of the folders a walk reads (FolderWitness), each as a folder of the
+// well item that the walk's root becomes, under its own name.
+class ArithmeticDiscImage final : public DiscImage, public FolderWitness {
 public:
     // library: the measure taken where the arithmetic does not reach.
     explicit ArithmeticDiscImage(std::shared_ptr<DiscImage> library);
@@ -32,6 +35,8 @@ public:
     void Forget() override;
     void ForgetEntry(const std::string& diskPath) override;
     [[nodiscard]] DiscImage* Judge() override { return m_library.get(); }
+    void FolderRead(const std::string& root, const std::string& folder, int fd,
+                    std::vector<EntryWithStatus>& entries) override;
 
 private:
     std::shared_ptr<DiscImage> m_library;

@@ -60,8 +60,8 @@ bool OverJolietPath(int64_t parent, std::string_view name, bool folder) {
            JolietPathBytesOf(parent, name, folder) > JolietPathBytes;
 }
 
-// The Joliet path bytes of a folder at imageFolder ("" for the root); -1 when it is out of
-// the Joliet tree.
+} // namespace
+
 int64_t JolietFolderBytes(std::string_view imageFolder) {
     int64_t bytes = 1; // the root
     for (size_t start = 0; !imageFolder.empty() && start <= imageFolder.size();) {
@@ -73,8 +73,6 @@ int64_t JolietFolderBytes(std::string_view imageFolder) {
     }
     return bytes;
 }
-
-} // namespace
 
 void DiscImageChecks::CheckItems(const std::vector<ImageItem>& items,
                                  const std::vector<ImageEntry>& entries) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ketrilo {
@@ -28,6 +29,10 @@ inline constexpr size_t IsoPathBytes = 255;
 inline constexpr int JolietPathBytes = 240;
 // The largest file libisofs writes: 100 sections of 0xFFFFF800 bytes.
 inline constexpr int64_t LargestImageFile = int64_t{100} * 0xFFFFF800;
+
+// The Joliet path bytes of a folder at imageFolder ("" for the root, otherwise "a/b"), as
+// its entries' Joliet paths are counted from; -1 when it is out of the Joliet tree.
+[[nodiscard]] int64_t JolietFolderBytes(std::string_view imageFolder);
 
 class DiscImageChecks {
 public:

@@ -99,6 +99,44 @@ bool OnItsOwnPath(const FolderListing& listing) {
 // well within the soft limit of open files; the others are opened by their paths.
 constexpr int MaxHandlesAhead = 256;
 
+// Fills the listing of the readable folder open on fd from its entries read; with handles,
+// opens its sub-folders ahead of their reading.
+void Fill(FolderListing& listing, int fd, std::vector<EntryWithStatus>& read, const Reader& reader,
+          std::atomic<int>* handles) {
+    listing.readable = true;
+    listing.entries.reserve(read.size());
+    listing.details.reserve(read.size());
+    for (EntryWithStatus& entry : read) {
+        std::string& name = entry.name;
+        FolderListing::Detail detail;
+        detail.status = StatusOf(fd, name.c_str(), entry.status, reader);
+        const mode_t mode = detail.status.mode;
+        if (S_ISDIR(mode)) {
+            detail.folder = std::make_unique<FolderListing>(
+                listing.diskPath + name + "/", listing.imagePath + "/" + name, &listing);
+            if (handles != nullptr && *handles < MaxHandlesAhead) {
+                detail.folder->handle.Reset(
+                    ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+                if (detail.folder->handle.Valid())
+                    ++*handles;
+            }
+        } else if (S_ISREG(mode)) {
+            ++listing.files;
+            listing.bytes = SaturatingAdd(listing.bytes, detail.status.size);
+        }
+        listing.entries.push_back(
+            ImageEntry{std::move(name), ImageKindOf(mode), detail.status.size});
+        listing.details.push_back(std::move(detail));
+    }
+
+    const std::vector<ImageEntry>& entries = listing.entries;
+    listing.order.resize(entries.size());
+    std::iota(listing.order.begin(), listing.order.end(), size_t{0});
+    std::sort(listing.order.begin(), listing.order.end(), [&entries](size_t a, size_t b) {
+        return std::strcmp(entries[a].name.c_str(), entries[b].name.c_str()) > 0;
+    });
+}
+
 void Read(FolderListing& listing, std::atomic<int>& handles) {
     UniqueFd fd;
     if (listing.handle.Valid()) {
@@ -121,46 +159,25 @@ void Read(FolderListing& listing, std::atomic<int>& handles) {
     listing.ino = self.st_ino;
     if (OnItsOwnPath(listing))
         return;
-    listing.readable = true;
-
     std::vector<EntryWithStatus> read = ReadWholeFolder(fd.Get(), true);
-    listing.entries.reserve(read.size());
-    listing.details.reserve(read.size());
-    for (EntryWithStatus& entry : read) {
-        std::string& name = entry.name;
-        FolderListing::Detail detail;
-        detail.status = StatusOf(fd.Get(), name.c_str(), entry.status, reader);
-        const mode_t mode = detail.status.mode;
-        if (S_ISDIR(mode)) {
-            detail.folder = std::make_unique<FolderListing>(
-                listing.diskPath + name + "/", listing.imagePath + "/" + name, &listing);
-            if (handles < MaxHandlesAhead) {
-                detail.folder->handle.Reset(::openat(
-                    fd.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-                if (detail.folder->handle.Valid())
-                    ++handles;
-            }
-        } else if (S_ISREG(mode)) {
-            ++listing.files;
-            listing.bytes = SaturatingAdd(listing.bytes, detail.status.size);
-        }
-        listing.entries.push_back(
-            ImageEntry{std::move(name), ImageKindOf(mode), detail.status.size});
-        listing.details.push_back(std::move(detail));
-    }
-
-    const std::vector<ImageEntry>& entries = listing.entries;
-    listing.order.resize(entries.size());
-    std::iota(listing.order.begin(), listing.order.end(), size_t{0});
-    std::sort(listing.order.begin(), listing.order.end(), [&entries](size_t a, size_t b) {
-        return std::strcmp(entries[a].name.c_str(), entries[b].name.c_str()) > 0;
-    });
+    Fill(listing, fd.Get(), read, reader, &handles);
 }
 
 } // namespace
 
 EntryStatus EntryStatusAt(int dirFd, const char* name, const struct stat& st) {
     return StatusOf(dirFd, name, st, CurrentReader());
+}
+
+bool ListReadFolder(FolderListing& listing, int fd, std::vector<EntryWithStatus>& entries) {
+    struct stat self;
+    const Reader reader = CurrentReader();
+    if (fstat(fd, &self) != 0 || !MayRead(self, reader))
+        return false;
+    listing.dev = self.st_dev;
+    listing.ino = self.st_ino;
+    Fill(listing, fd, entries, reader, nullptr);
+    return true;
 }
 
 ImageEntry::Kind ImageKindOf(mode_t mode) {

@@ -3,6 +3,7 @@
 // takes them, so that the one thread that builds the image's tree seldom waits on the disk. Every
 // entry comes with what the image takes from its status; a symbolic link is never followed.
 
+#include "core/disk/DirectoryReader.h"
 #include "core/disk/UniqueFd.h"
 #include "core/image/DiscImageChecks.h"
 
@@ -74,6 +75,12 @@ struct FolderListing {
     bool skipped = false; // known already: the read-ahead does not read it; set with its
                           // parent's ready
 };
+
+// Fills the listing of a folder from entries another reader read in it (a walk: with
+// every entry, a file's status whole, a folder's type), the folder open on fd. False,
+// with nothing filled, when this user may not read the folder.
+[[nodiscard]] bool ListReadFolder(FolderListing& listing, int fd,
+                                  std::vector<EntryWithStatus>& entries);
 
 class FolderReadAhead {
 public:

@@ -196,6 +196,16 @@ private:
 
 } // namespace
 
+std::shared_ptr<const FolderImageFigure> WalkedFolderFigure(const std::string& diskFolder,
+                                                            const std::string& imageFolder, int fd,
+                                                            std::vector<EntryWithStatus>& entries) {
+    FolderListing listing(diskFolder, imageFolder, nullptr);
+    if (!ListReadFolder(listing, fd, entries))
+        return nullptr;
+    std::vector<std::unique_ptr<FolderListing>*> children;
+    return FigureOf(listing, JolietFolderBytes(imageFolder), children);
+}
+
 std::shared_ptr<const ItemImageFigure> ReadItem(const ImageItem& item, KnownFolders& known,
                                                 WorkProgress* progress) {
     auto figure = std::make_shared<ItemImageFigure>();

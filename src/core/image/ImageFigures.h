@@ -4,6 +4,7 @@
 // change touched are read again.
 
 #include "core/base/WorkProgress.h"
+#include "core/disk/DirectoryReader.h"
 #include "core/image/DiscImage.h"
 #include "core/image/DiscImageChecks.h"
 #include "core/image/ImageLayout.h"
@@ -61,6 +62,12 @@ public:
 protected:
     ~KnownFolders() = default;
 };
+
+// The figure of the folder at diskFolder and imageFolder, open on fd, from the entries a
+// walk read in it (FolderWitness); none when this user may not read it.
+[[nodiscard]] std::shared_ptr<const FolderImageFigure>
+WalkedFolderFigure(const std::string& diskFolder, const std::string& imageFolder, int fd,
+                   std::vector<EntryWithStatus>& entries);
 
 // The item's figure: the folders known takes from there, the others read from disk and
 // handed to known. Counts into progress and polls it for a cancel (WorkCancelled).

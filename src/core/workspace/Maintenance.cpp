@@ -18,7 +18,8 @@ Changes RecalculateWell(Workspace& ws, WorkProgress* progress) {
             continue;
         }
         WellRow row = ws.well.At(i);
-        row.clusters = MeasureFolder(fullPath + "/", false, ws.longNames, noIcons, progress);
+        row.clusters = MeasureFolder(fullPath + "/", false, ws.longNames, noIcons, progress,
+                                     WalkOptions{.witness = ws.walkWitness});
         row.bytes = BytesOnDisc(row.clusters);
         ws.well.ReplaceAt(i, std::move(row));
         changes.well.changed.push_back(i);

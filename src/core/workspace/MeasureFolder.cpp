@@ -28,7 +28,7 @@ FolderRow AddFolderRow(const tfileproperty& p) {
 }
 
 void ListFolder(const std::string& folder, FolderList& list, IconSource& icons,
-                WorkProgress* progress) {
+                WorkProgress* progress, FolderWitness* witness) {
     if (progress != nullptr)
         progress->EnterFolder(folder);
     const std::vector<TSearchRec> entries = SearchWholeFolder(folder, faDirectory);
@@ -68,8 +68,8 @@ void ListFolder(const std::string& folder, FolderList& list, IconSource& icons,
         if ((entry.Attr & faDirectory) == 0)
             continue;
         LongNameList notCollected;
-        const int64_t clusters =
-            MeasureFolder(folder + entry.Name + "/", false, notCollected, icons, progress);
+        const int64_t clusters = MeasureFolder(folder + entry.Name + "/", false, notCollected,
+                                               icons, progress, WalkOptions{.witness = witness});
         list.rows[first + i] = rowOf(entry, clusters, FolderIconIndex);
     }
 }

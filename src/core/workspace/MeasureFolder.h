@@ -34,8 +34,8 @@ int64_t MeasureFolder(const std::string& folder, bool collect, LongNameList& lon
 // Appends one row per visible entry of folder (used as a prefix, ending in "/"), in
 // enumeration order: files with their clusters and icon, sub-folders measured over
 // their whole tree with icon 0. Never clears the list. progress as for MeasureFolder;
-// icons is asked from several threads at once.
+// icons is asked from several threads at once; witness sees the sub-folders' walks.
 void ListFolder(const std::string& folder, FolderList& list, IconSource& icons,
-                WorkProgress* progress = nullptr);
+                WorkProgress* progress = nullptr, FolderWitness* witness = nullptr);
 
 } // namespace ketrilo

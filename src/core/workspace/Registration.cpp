@@ -88,7 +88,7 @@ Changes ListFolderAnew(Workspace& ws, const std::string& folderText, IconSource&
         return changes;
     }
     ws.folderList.folder = WithTrailingBackslash(folderText);
-    ListFolder(ws.folderList.folder, ws.folderList, icons, progress);
+    ListFolder(ws.folderList.folder, ws.folderList, icons, progress, ws.walkWitness);
     return changes;
 }
 
@@ -124,7 +124,8 @@ Changes RegisterDroppedPaths(Workspace& ws, const std::vector<std::string>& path
         const TSearchRec found = entry.Found() ? entry.Current() : TSearchRec{};
         if (IsVisibleFolder(found)) {
             const size_t longNamesBefore = ws.longNames.Size();
-            item.clustersize = MeasureFolder(path + "/", true, ws.longNames, icons, progress);
+            item.clustersize = MeasureFolder(path + "/", true, ws.longNames, icons, progress,
+                                             WalkOptions{.witness = ws.walkWitness});
             changes.longNames.appended += ws.longNames.Size() - longNamesBefore;
             item.icon = FolderIconIndex;
         } else {

@@ -82,10 +82,14 @@ void TreeWalk::Enter(UniqueFd fd) {
 void TreeWalk::ReadEntries(Frame& frame) {
     DirectoryReader reader(frame.fd.Get());
     const bool collect = m_crew.Collect();
+    FolderWitness* const witness = m_crew.Witness();
+    std::vector<EntryWithStatus> seen;
     int64_t files = 0;
     int64_t clusters = 0;
     while (reader.Next()) {
         const char* name = reader.Name();
+        if (witness != nullptr)
+            Witness(reader, seen);
         if (IsHiddenName(name))
             continue;
         const EntryKind kind = reader.Kind();
@@ -103,7 +107,20 @@ void TreeWalk::ReadEntries(Frame& frame) {
             frame.pending.push_back(PendingEntry{name, kind, isLong});
     }
     m_piece.clusters = SaturatingAdd(m_piece.clusters, clusters);
+    if (witness != nullptr)
+        witness->FolderRead(m_crew.Root(), m_folder, frame.fd.Get(), seen);
     m_crew.FolderRead(m_folder, files, clusters);
+}
+
+// The entry with its status for the witness: a folder's type is enough, the rest are
+// asked for theirs (which the count of a file then reuses).
+void TreeWalk::Witness(DirectoryReader& reader, std::vector<EntryWithStatus>& seen) {
+    EntryWithStatus entry{reader.Name(), {}};
+    if (reader.Kind() == EntryKind::Folder)
+        entry.status.st_mode = S_IFDIR;
+    else if (!reader.Status(entry.status))
+        return; // gone since the read
+    seen.push_back(std::move(entry));
 }
 
 // The long-name test comes before the descent, so a folder's row precedes its contents'.

@@ -2,6 +2,7 @@
 // One thread's depth-first walk of one folder tree, over open directory handles with an
 // explicit stack, so neither the length of a path nor the depth of a tree can stop it.
 
+#include "core/disk/DirectoryReader.h"
 #include "core/workspace/WalkShares.h"
 
 #include <cstddef>
@@ -43,6 +44,7 @@ private:
 
     void Enter(UniqueFd fd);
     void ReadEntries(Frame& frame);
+    static void Witness(DirectoryReader& reader, std::vector<EntryWithStatus>& seen);
     void Step(PendingEntry entry);
     void Leave();
     void StayWithinLimit();

@@ -43,7 +43,7 @@ int64_t SteadyNanoseconds() {
 } // namespace
 
 WalkCrew::WalkCrew(bool collect, WorkProgress* progress, WalkOptions options)
-    : WalkShares(collect), m_progress(progress), m_options(std::move(options)),
+    : WalkShares(collect, options.witness), m_progress(progress), m_options(std::move(options)),
       m_threads(ThreadsFor(m_options.threads)) {}
 
 WalkCrew::~WalkCrew() {
@@ -58,6 +58,7 @@ int64_t WalkCrew::Run(const std::string& folder, LongNameList& longNames, IconSo
     UniqueFd root = OpenTreeFolderByPath(folder);
     if (!root.Valid())
         return 0;
+    m_root = folder;
     m_pieces.emplace_back();
     m_queue.push_back(WalkTask{std::move(root), folder, {}, 0});
     Work();

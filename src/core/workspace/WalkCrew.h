@@ -3,6 +3,7 @@
 // (WalkShares), and the pieces of the result join into the order of a one-thread walk.
 
 #include "core/base/WorkProgress.h"
+#include "core/workspace/FolderWitness.h"
 #include "core/workspace/IconSource.h"
 #include "core/workspace/LongNameList.h"
 #include "core/workspace/WalkShares.h"
@@ -29,7 +30,9 @@ struct WalkOptions {
     // Hands over every folder that can be handed over, not only to idle walkers (tests).
     bool shareEveryFolder = false;
     // Runs on the walking thread as each folder is entered, with its path (tests).
-    std::function<void(const std::string&)> onEnter;
+    std::function<void(const std::string&)> onEnter{};
+    // Sees every folder read, hidden entries included.
+    FolderWitness* witness = nullptr;
 };
 
 class WalkCrew final : public WalkShares {

@@ -4,6 +4,7 @@
 // for WalkShares; the WalkCrew that runs the walkers is one.
 
 #include "core/disk/UniqueFd.h"
+#include "core/workspace/FolderWitness.h"
 #include "core/workspace/IconSource.h"
 
 #include <sys/types.h>
@@ -66,12 +67,17 @@ public:
     virtual size_t Share(WalkTask task) = 0;
     // Counts a folder entered and its files; throws when the walk must stop.
     virtual void FolderRead(const std::string& folder, int64_t files, int64_t clusters) = 0;
+    // Who else sees each folder read, if anyone; and the walk's root folder, ending in "/".
+    [[nodiscard]] FolderWitness* Witness() const { return m_witness; }
+    [[nodiscard]] const std::string& Root() const { return m_root; }
 
 protected:
-    explicit WalkShares(bool collect) : m_collect(collect) {}
+    WalkShares(bool collect, FolderWitness* witness) : m_collect(collect), m_witness(witness) {}
     ~WalkShares() = default;
 
     const bool m_collect;
+    FolderWitness* const m_witness;
+    std::string m_root;
     const size_t m_handleLimit = MeasureOpenFolderLimit;
     std::atomic<bool> m_hungry{false};
     std::atomic<int> m_busy{0};

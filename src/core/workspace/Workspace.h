@@ -4,6 +4,7 @@
 
 #include "core/workspace/CapacityStatus.h"
 #include "core/workspace/FolderList.h"
+#include "core/workspace/FolderWitness.h"
 #include "core/workspace/LongNameList.h"
 #include "core/workspace/Sorting.h"
 #include "core/workspace/Well.h"
@@ -21,6 +22,8 @@ struct Workspace {
     SortSigns SortSign;
     bool DraggingFromSelf = false;
     std::vector<std::string> CapacityList;
+    // Sees the folders the walks read (the image's arithmetic), if anyone.
+    FolderWitness* walkWitness = nullptr;
 };
 
 } // namespace ketrilo
