@@ -18,14 +18,6 @@ constexpr size_t LongestLinkTarget = 1024; // and for a link's whole target
 
 using FileKey = std::pair<dev_t, ino_t>;
 
-LayoutEntry::Kind LayoutKindOf(mode_t mode) {
-    return S_ISDIR(mode)                    ? LayoutEntry::Kind::Folder
-           : S_ISREG(mode)                  ? LayoutEntry::Kind::File
-           : S_ISLNK(mode)                  ? LayoutEntry::Kind::Link
-           : S_ISCHR(mode) || S_ISBLK(mode) ? LayoutEntry::Kind::Device
-                                            : LayoutEntry::Kind::Special;
-}
-
 // An entry libisofs refuses, or one whose refusal only it can word.
 bool NeedsLibrary(const std::string& name, const EntryStatus& status) {
     if (name.size() > LongestName || (S_ISREG(status.mode) && status.size > LargestImageFile))

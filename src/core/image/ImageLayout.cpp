@@ -11,7 +11,7 @@ namespace ketrilo {
 
 namespace {
 
-constexpr int64_t Sector = 2048;
+constexpr int64_t Sector = ImageSectorBytes;
 constexpr int64_t SectionBytes = 0xFFFFF800; // the largest extent of one file record
 constexpr int64_t DotRecord = 34;
 constexpr int64_t LongestRecord = 254;     // a record's length is one even byte
@@ -48,17 +48,43 @@ int64_t SymbolicLinkBytes(const std::string& target) {
     }
 }
 
-// The Rock Ridge fields of an entry's record whose ISO part is used bytes long; none when
-// they exceed the 254-byte record and go on in a continuation area.
-std::optional<int64_t> EntrySystemUse(const LayoutEntry& entry, int64_t used) {
+// An entry's Rock Ridge fields, wherever they go.
+int64_t RockRidgeBytes(const LayoutEntry& entry) {
     int64_t bytes = PosixAndTimes + 5 + static_cast<int64_t>(entry.name.size());
     if (entry.kind == LayoutEntry::Kind::Device)
         bytes += DeviceNumbers;
     if (entry.kind == LayoutEntry::Kind::Link)
         bytes += SymbolicLinkBytes(entry.linkTarget);
+    return bytes;
+}
+
+// The Rock Ridge fields of an entry's record whose ISO part is used bytes long; none when
+// they exceed the 254-byte record and go on in a continuation area.
+std::optional<int64_t> EntrySystemUse(const LayoutEntry& entry, int64_t used) {
+    const int64_t bytes = RockRidgeBytes(entry);
     if (bytes > LongestRecord - used)
         return std::nullopt;
     return Even(bytes);
+}
+
+// The ISO part of a record and a path-table record, by the identifier's bytes.
+int64_t IsoRecordBytes(int64_t identifier, bool folder) {
+    return Even(33 + identifier + (folder ? 0 : 2));
+}
+int64_t IsoPathRecordBytes(int64_t identifier) {
+    return Even(8 + identifier);
+}
+
+// A Joliet record and path-table record, by the identifier's UCS-2 units.
+int64_t JolietRecordBytes(int64_t units) {
+    return 34 + 2 * units;
+}
+int64_t JolietPathRecordBytes(int64_t units) {
+    return 8 + 2 * units;
+}
+
+bool HasJolietRecord(const LayoutEntry& entry) {
+    return entry.kind == LayoutEntry::Kind::Folder || entry.kind == LayoutEntry::Kind::File;
 }
 
 // Lays records into an extent that starts with "." and ".." of dots bytes.
@@ -109,8 +135,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         names[i].folder = folder;
         names[i].iso = IsoIdentifier(entry.name, folder);
         iso.push_back(&names[i]);
-        const bool jolietKind = folder || entry.kind == LayoutEntry::Kind::File;
-        if (jolietPath == OutOfJoliet || !jolietKind) {
+        if (jolietPath == OutOfJoliet || !HasJolietRecord(entry)) {
             layout.jolietPaths[i] = folder ? OutOfJoliet : 0;
             continue;
         }
@@ -144,7 +169,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         const LayoutEntry& entry = entries[static_cast<size_t>(name - names.data())];
         const bool folder = entry.kind == LayoutEntry::Kind::Folder;
         const int64_t isoBytes = static_cast<int64_t>(name->iso.size());
-        const int64_t record = Even(33 + isoBytes + (folder ? 0 : 2));
+        const int64_t record = IsoRecordBytes(isoBytes, folder);
         for (int64_t s = 0; s < Sections(entry); ++s) {
             const std::optional<int64_t> use = EntrySystemUse(entry, record);
             if (!use) {
@@ -154,19 +179,41 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
             isoExtent.Add(record + *use);
         }
         if (folder)
-            layout.isoPathTableBytes += Even(8 + isoBytes);
+            layout.isoPathTableBytes += IsoPathRecordBytes(isoBytes);
     }
     for (const NamedEntry* name : joliet) {
         const LayoutEntry& entry = entries[static_cast<size_t>(name - names.data())];
         const int64_t units = static_cast<int64_t>(name->joliet.size());
         for (int64_t s = 0; s < Sections(entry); ++s)
-            jolietExtent.Add(34 + 2 * units);
+            jolietExtent.Add(JolietRecordBytes(units));
         if (entry.kind == LayoutEntry::Kind::Folder)
-            layout.jolietPathTableBytes += 8 + 2 * units;
+            layout.jolietPathTableBytes += JolietPathRecordBytes(units);
     }
     layout.isoSectors = isoExtent.Sectors() + continuedSectors;
     layout.jolietSectors = jolietPath == OutOfJoliet ? 0 : jolietExtent.Sectors();
     return layout;
+}
+
+LayoutEntry::Kind LayoutKindOf(mode_t mode) {
+    return S_ISDIR(mode)                    ? LayoutEntry::Kind::Folder
+           : S_ISREG(mode)                  ? LayoutEntry::Kind::File
+           : S_ISLNK(mode)                  ? LayoutEntry::Kind::Link
+           : S_ISCHR(mode) || S_ISBLK(mode) ? LayoutEntry::Kind::Device
+                                            : LayoutEntry::Kind::Special;
+}
+
+int64_t RootEntryBytes(const LayoutEntry& entry) {
+    // At the root a Joliet path is never too long: an identifier has at most 65 units.
+    const bool folder = entry.kind == LayoutEntry::Kind::Folder;
+    const auto iso = static_cast<int64_t>(IsoIdentifier(entry.name, folder).size());
+    int64_t bytes = Sections(entry) * (IsoRecordBytes(iso, folder) + Even(RockRidgeBytes(entry)));
+    if (!HasJolietRecord(entry))
+        return bytes;
+    const auto units = static_cast<int64_t>(JolietIdentifier(entry.name, folder).size());
+    bytes += Sections(entry) * JolietRecordBytes(units);
+    if (folder)
+        bytes += 2 * (IsoPathRecordBytes(iso) + JolietPathRecordBytes(units));
+    return bytes;
 }
 
 int64_t FixedImageSectors(int64_t isoPathTableBytes, int64_t jolietPathTableBytes) {
