@@ -1,5 +1,6 @@
 #include "core/image/ImageLayout.h"
 
+#include "core/image/DiscImageChecks.h"
 #include "core/image/ImageNames.h"
 
 #include <algorithm>
@@ -101,12 +102,15 @@ private:
     int64_t m_bytes;
 };
 
-// A file up to 4 GiB - 1 has one record; beyond, one more per 0xFFFFF800 bytes.
+// A file up to 4 GiB - 1 has one record; beyond, one more per 0xFFFFF800 bytes. libisofs
+// refuses a file larger than it writes: such a file counts the largest one's records, not
+// one for each 4 GiB of a sparse file that may reach 8 EiB, a layout of minutes.
 int64_t Sections(const LayoutEntry& entry) {
     constexpr int64_t OneRecord = 0xFFFFFFFF;
     if (entry.kind != LayoutEntry::Kind::File || entry.size <= OneRecord)
         return 1;
-    return (entry.size - OneRecord + SectionBytes - 1) / SectionBytes + 1;
+    const int64_t size = std::min(entry.size, LargestImageFile);
+    return (size - OneRecord + SectionBytes - 1) / SectionBytes + 1;
 }
 
 template <class Text> void SortByName(std::vector<NamedEntry*>& entries, Text NamedEntry::*id) {

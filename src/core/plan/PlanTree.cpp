@@ -5,7 +5,6 @@
 #include "core/disk/DirectoryReader.h"
 #include "core/disk/DirectorySearch.h"
 #include "core/disk/OpenByPath.h"
-#include "core/image/DiscImageChecks.h"
 #include "core/image/FolderReadAhead.h"
 #include "core/image/ImageLayout.h"
 #include "core/text/EscapedText.h"
@@ -35,10 +34,8 @@ struct FolderId {
 // The entry called name in the folder open on dirFd as the image records it.
 LayoutEntry LayoutOf(const std::string& name, const struct stat& status, int dirFd) {
     LayoutEntry entry{name, LayoutKindOf(status.st_mode), 0, {}};
-    // The image takes no file larger than the largest it writes: a larger one counts that
-    // one's records, not a record per 4 GiB of a size that may reach 8 EiB.
     if (S_ISREG(status.st_mode))
-        entry.size = std::min<int64_t>(status.st_size, LargestImageFile);
+        entry.size = status.st_size;
     else if (S_ISLNK(status.st_mode))
         entry.linkTarget = EntryStatusAt(dirFd, name.c_str(), status).linkTarget;
     return entry;
