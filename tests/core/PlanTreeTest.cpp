@@ -95,8 +95,9 @@ public:
 
 // A well item costs what it adds to a disc's image by the image's arithmetic, but for
 // the rounding of what the items share. Beside a ballast item (so that the image is past
-// its least size) the item's records stay in the root's first sectors, and the path
-// tables, each twice and whole sectors, round by under two sectors either way per tree.
+// its least size) the item's own records fit the root's first sector in each tree, so it
+// adds its content alone, but for the path tables: each twice and whole sectors, they
+// round by under two sectors either way per tree.
 TEST(PlanTree, AnItemCostsWhatItAddsToTheImage) {
     TempTree t;
     t.Folder("ballast");
