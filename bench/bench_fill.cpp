@@ -4,10 +4,10 @@
 //
 //   bench_fill [FOLDER]   (default $TMPDIR/ketrilo-bench-fill, made once)
 //
-// First the search alone (ChooseFill over estimated costs, sectors as the grain) on three
+// First the search alone (ChooseFill over the image costs, sectors as the grain) on three
 // kinds of candidates; then the whole fill (FillDisc: the candidates read, searched, and
 // the result measured by libisofs) over real sparse files.
-#include "core/image/DiscImageEstimate.h"
+#include "core/image/ImageLayout.h"
 #include "core/plan/FillSearch.h"
 #include "image/IsoDiscImage.h"
 
@@ -94,9 +94,9 @@ void SearchAlone(const char* name, const Kind& kind, size_t count) {
     std::vector<ketrilo::FillCandidate> candidates;
     for (size_t i = 0; i < count; ++i) {
         const int64_t bytes = kind(r);
-        const int64_t cost =
-            (bytes + Sector - 1) / Sector * Sector +
-            ketrilo::EntryRecordBytes("file" + std::to_string(i) + ".dat", false, bytes);
+        const ketrilo::LayoutEntry file{
+            "file" + std::to_string(i) + ".dat", ketrilo::LayoutEntry::Kind::File, bytes, {}};
+        const int64_t cost = (bytes + Sector - 1) / Sector * Sector + ketrilo::RootEntryBytes(file);
         candidates.push_back({cost, static_cast<uint32_t>(i)});
     }
     const int64_t room = DvdR * Sector;

@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in disc image for the plan's tests: it walks the items itself and charges
-// whole sectors per folder, so that it disagrees with the plan's additive estimate the
+// whole sectors per folder, so that it disagrees with the plan's additive costs the
 // way a real layout does.
 
 #include "core/image/DiscImage.h"

@@ -47,7 +47,7 @@ TEST(PlanEdge, ALinkToAFileTooLargeForADiscIsPlannedAndTheFileIsNot) {
     EXPECT_EQ(plan.tooLarge, (std::vector<std::string>{t.Path("top"), t.Path("d/big")}));
 }
 
-// A second name of a file too large for a disc costs the estimate nothing (its data counts
+// A second name of a file too large for a disc costs the plan nothing (its data counts
 // at the first name), so it was packed, overflowed alone, and came back each round when
 // its folder was split for packing: the plan gave up. It is too large like the first.
 TEST(PlanEdge, ASecondNameOfAFileTooLargeInASplitFolderIsTooLargeToo) {

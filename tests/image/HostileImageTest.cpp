@@ -89,8 +89,8 @@ TEST(HostileImage, ThePlansBoundCountsPastWhatLibisofsNumbers) {
     EXPECT_TRUE(plan.tooLarge.empty());
 }
 
-// Where the estimate is blind (long link targets, many names of one file), the plan
-// still takes about as few discs as the image needs.
+// Long link targets and many names of one file: the plan still takes about as few discs as
+// the image needs.
 TEST(HostileImage, LinksToLongTargetsAndManyNamesOfOneFileTakeFewDiscs) {
     TempTree t;
     const std::string links = TreeOfLongLinks(t)[0].diskPath;

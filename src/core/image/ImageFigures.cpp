@@ -16,14 +16,6 @@ namespace {
 constexpr size_t LongestName = 255;        // what libisofs takes for a name or link component
 constexpr size_t LongestLinkTarget = 1024; // and for a link's whole target
 
-LayoutEntry::Kind LayoutKindOf(mode_t mode) {
-    return S_ISDIR(mode)                    ? LayoutEntry::Kind::Folder
-           : S_ISREG(mode)                  ? LayoutEntry::Kind::File
-           : S_ISLNK(mode)                  ? LayoutEntry::Kind::Link
-           : S_ISCHR(mode) || S_ISBLK(mode) ? LayoutEntry::Kind::Device
-                                            : LayoutEntry::Kind::Special;
-}
-
 // An entry libisofs refuses, or one whose refusal only it can word.
 bool NeedsLibrary(const std::string& name, const EntryStatus& status) {
     if (name.size() > LongestName || (S_ISREG(status.mode) && status.size > LargestImageFile))

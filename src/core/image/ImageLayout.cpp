@@ -1,5 +1,6 @@
 #include "core/image/ImageLayout.h"
 
+#include "core/image/DiscImageChecks.h"
 #include "core/image/ImageNames.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace ketrilo {
 
 namespace {
 
-constexpr int64_t Sector = 2048;
+constexpr int64_t Sector = ImageSectorBytes;
 constexpr int64_t SectionBytes = 0xFFFFF800; // the largest extent of one file record
 constexpr int64_t DotRecord = 34;
 constexpr int64_t LongestRecord = 254;     // a record's length is one even byte
@@ -46,6 +47,38 @@ template <class Add> void ForEachComponent(const std::string& target, Add add) {
     }
 }
 
+// An entry's Rock Ridge fields, wherever they go.
+int64_t RockRidgeBytes(const LayoutEntry& entry) {
+    int64_t bytes = PosixAndTimes + FieldHeader + static_cast<int64_t>(entry.name.size());
+    if (entry.kind == LayoutEntry::Kind::Device)
+        bytes += DeviceNumbers;
+    if (entry.kind == LayoutEntry::Kind::Link) {
+        bytes += FieldHeader;
+        ForEachComponent(entry.linkTarget, [&bytes](int64_t component) { bytes += component; });
+    }
+    return bytes;
+}
+
+// The ISO part of a record and a path-table record, by the identifier's bytes.
+int64_t IsoRecordBytes(int64_t identifier, bool folder) {
+    return Even(33 + identifier + (folder ? 0 : 2));
+}
+int64_t IsoPathRecordBytes(int64_t identifier) {
+    return Even(8 + identifier);
+}
+
+// A Joliet record and path-table record, by the identifier's UCS-2 units.
+int64_t JolietRecordBytes(int64_t units) {
+    return 34 + 2 * units;
+}
+int64_t JolietPathRecordBytes(int64_t units) {
+    return 8 + 2 * units;
+}
+
+bool HasJolietRecord(const LayoutEntry& entry) {
+    return entry.kind == LayoutEntry::Kind::Folder || entry.kind == LayoutEntry::Kind::File;
+}
+
 // Bytes from offset to the start of the next sector; none at one.
 int64_t ToNextSector(int64_t offset) {
     return (Sector - offset % Sector) % Sector;
@@ -63,12 +96,7 @@ public:
         const int64_t space = LongestRecord - used;
         const int64_t fixed =
             PosixAndTimes + (entry.kind == LayoutEntry::Kind::Device ? DeviceNumbers : 0);
-        int64_t fields = fixed + FieldHeader + static_cast<int64_t>(entry.name.size());
-        if (entry.kind == LayoutEntry::Kind::Link) {
-            fields += FieldHeader;
-            ForEachComponent(entry.linkTarget,
-                             [&fields](int64_t component) { fields += component; });
-        }
+        const int64_t fields = RockRidgeBytes(entry);
         if (fields <= space)
             return Even(fields);
         int64_t record = 0;
@@ -161,12 +189,15 @@ private:
     int64_t m_bytes;
 };
 
-// A file up to 4 GiB - 1 has one record; beyond, one more per 0xFFFFF800 bytes.
+// A file up to 4 GiB - 1 has one record; beyond, one more per 0xFFFFF800 bytes. libisofs
+// refuses a file larger than it writes: such a file counts the largest one's records, not
+// one for each 4 GiB of a sparse file that may reach 8 EiB, a layout of minutes.
 int64_t Sections(const LayoutEntry& entry) {
     constexpr int64_t OneRecord = 0xFFFFFFFF;
     if (entry.kind != LayoutEntry::Kind::File || entry.size <= OneRecord)
         return 1;
-    return (entry.size - OneRecord + SectionBytes - 1) / SectionBytes + 1;
+    const int64_t size = std::min(entry.size, LargestImageFile);
+    return (size - OneRecord + SectionBytes - 1) / SectionBytes + 1;
 }
 
 template <class Text> void SortByName(std::vector<NamedEntry*>& entries, Text NamedEntry::*id) {
@@ -193,8 +224,8 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
     const auto nameOrder = [](const LayoutEntry& a, const LayoutEntry& b) {
         return a.name < b.name;
     };
-    if (!std::is_sorted(entries.begin(), entries.end(),
-                        nameOrder)) // as a reader gives them, mostly
+    // Mostly they come sorted, as the readers give them.
+    if (!std::is_sorted(entries.begin(), entries.end(), nameOrder))
         std::sort(byName.begin(), byName.end(), [&entries, &nameOrder](size_t a, size_t b) {
             return nameOrder(entries[a], entries[b]);
         });
@@ -204,8 +235,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         names[i].folder = folder;
         names[i].iso = IsoIdentifier(entry.name, folder);
         iso.push_back(&names[i]);
-        const bool jolietKind = folder || entry.kind == LayoutEntry::Kind::File;
-        if (jolietPath == OutOfJoliet || !jolietKind) {
+        if (jolietPath == OutOfJoliet || !HasJolietRecord(entry)) {
             layout.jolietPaths[i] = folder ? OutOfJoliet : 0;
             continue;
         }
@@ -239,23 +269,45 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         const LayoutEntry& entry = entries[static_cast<size_t>(name - names.data())];
         const bool folder = entry.kind == LayoutEntry::Kind::Folder;
         const int64_t isoBytes = static_cast<int64_t>(name->iso.size());
-        const int64_t record = Even(33 + isoBytes + (folder ? 0 : 2));
+        const int64_t record = IsoRecordBytes(isoBytes, folder);
         for (int64_t s = 0; s < Sections(entry); ++s)
             isoExtent.Add(record + continuation.Add(entry, record));
         if (folder)
-            layout.isoPathTableBytes += Even(8 + isoBytes);
+            layout.isoPathTableBytes += IsoPathRecordBytes(isoBytes);
     }
     for (const NamedEntry* name : joliet) {
         const LayoutEntry& entry = entries[static_cast<size_t>(name - names.data())];
         const int64_t units = static_cast<int64_t>(name->joliet.size());
         for (int64_t s = 0; s < Sections(entry); ++s)
-            jolietExtent.Add(34 + 2 * units);
+            jolietExtent.Add(JolietRecordBytes(units));
         if (entry.kind == LayoutEntry::Kind::Folder)
-            layout.jolietPathTableBytes += 8 + 2 * units;
+            layout.jolietPathTableBytes += JolietPathRecordBytes(units);
     }
     layout.isoSectors = isoExtent.Sectors() + continuation.Sectors();
     layout.jolietSectors = jolietPath == OutOfJoliet ? 0 : jolietExtent.Sectors();
     return layout;
+}
+
+LayoutEntry::Kind LayoutKindOf(mode_t mode) {
+    return S_ISDIR(mode)                    ? LayoutEntry::Kind::Folder
+           : S_ISREG(mode)                  ? LayoutEntry::Kind::File
+           : S_ISLNK(mode)                  ? LayoutEntry::Kind::Link
+           : S_ISCHR(mode) || S_ISBLK(mode) ? LayoutEntry::Kind::Device
+                                            : LayoutEntry::Kind::Special;
+}
+
+int64_t RootEntryBytes(const LayoutEntry& entry) {
+    // At the root a Joliet path is never too long: an identifier has at most 65 units.
+    const bool folder = entry.kind == LayoutEntry::Kind::Folder;
+    const auto iso = static_cast<int64_t>(IsoIdentifier(entry.name, folder).size());
+    int64_t bytes = Sections(entry) * (IsoRecordBytes(iso, folder) + Even(RockRidgeBytes(entry)));
+    if (!HasJolietRecord(entry))
+        return bytes;
+    const auto units = static_cast<int64_t>(JolietIdentifier(entry.name, folder).size());
+    bytes += Sections(entry) * JolietRecordBytes(units);
+    if (folder)
+        bytes += 2 * (IsoPathRecordBytes(iso) + JolietPathRecordBytes(units));
+    return bytes;
 }
 
 int64_t FixedImageSectors(int64_t isoPathTableBytes, int64_t jolietPathTableBytes) {

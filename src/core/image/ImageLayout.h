@@ -37,11 +37,15 @@
 //   then from the 33rd sector on each file's data once (hard links and a file met twice
 //   share it), whole sectors.                                               [Totals]
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace ketrilo {
+
+inline constexpr int64_t ImageSectorBytes = 2048;
 
 // One entry of a folder as the image records it.
 struct LayoutEntry {
@@ -51,6 +55,9 @@ struct LayoutEntry {
     int64_t size = 0;       // a file's bytes
     std::string linkTarget; // a link's
 };
+
+// The kind the image records for an entry of this stat mode.
+[[nodiscard]] LayoutEntry::Kind LayoutKindOf(mode_t mode);
 
 // The Joliet path bytes of the root, from which its entries' paths are counted.
 inline constexpr int64_t JolietRootPath = 1;
@@ -72,6 +79,13 @@ struct FolderLayout {
 // (JolietRootPath for the root) or OutOfJoliet.
 [[nodiscard]] FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root,
                                         int64_t jolietPath);
+
+// The bytes entry adds at the root of an image, as LayOutFolder counts them before they
+// are packed into sectors: its ISO 9660 record with its Rock Ridge fields and its Joliet
+// record (a file over 4 GiB - 1 one more each per extent), and a folder's records in both
+// path tables, each table written twice. Fields that would go on in the continuation area
+// count as if the record held them: only libisofs lays that area out.
+[[nodiscard]] int64_t RootEntryBytes(const LayoutEntry& entry);
 
 // Sectors of the image besides its folders and data: system area, descriptors and the
 // four path tables, given all folders' path-table records (the root's included here).

@@ -1,7 +1,7 @@
 #include "core/plan/FillSearch.h"
 
 #include "core/image/ArithmeticDiscImage.h"
-#include "core/image/DiscImageEstimate.h"
+#include "core/image/ImageLayout.h"
 #include "core/plan/BinPacking.h"
 #include "core/plan/PlanTree.h"
 #include "core/text/Numbers.h"
@@ -18,8 +18,9 @@ namespace {
 // that fill a disc to the sector are found well within it where many candidates can make
 // one; where none can, the search runs to its end, and the fill's measured rounds repeat it.
 constexpr int64_t SearchVisits = 1'000'000;
-// The estimate misses the image's own rounding; past this many measured attempts to
-// correct for it, the best set proven so far is taken.
+// The candidates' costs add up to the image but for the rounding of what they share with
+// the disc (its path tables and root extents in whole sectors); past this many measured
+// attempts to allow for it, the best set proven so far is taken.
 constexpr int MeasuredRounds = 6;
 
 class Grains {
@@ -103,7 +104,7 @@ struct Candidates {
     std::vector<ImageItem> items; // of each
 };
 
-// The candidates that may go on the disc, with their estimated image costs.
+// The candidates that may go on the disc, with what each adds to its image.
 Candidates Usable(const std::vector<ImageItem>& onDisc, const std::vector<std::string>& paths,
                   WorkProgress* progress) {
     const PlanTree tree = ScanPlanTree(paths, progress);
@@ -159,7 +160,7 @@ DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
     fill.sectorsBefore = fill.sectorsAfter = image.Measure(onDisc, progress).sectors;
     const Candidates usable = Usable(onDisc, candidatePaths, progress);
     const int64_t room = std::max<int64_t>(capacity - fill.sectorsBefore, 0);
-    // Sectors the image needs beyond the estimate, as last measured.
+    // Sectors the image needs beyond the costs, as last measured.
     int64_t missed = 0;
     for (int round = 0; round < MeasuredRounds; ++round) {
         const int64_t roomBytes = std::max<int64_t>(room - missed, 0) * ImageSectorBytes;
@@ -180,7 +181,7 @@ DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
         }
         const int64_t nowMissed =
             real - fill.sectorsBefore - ClustersFor(ImageSectorBytes, choice.load);
-        // Full, or the estimate already allowed for what it misses: no better set to find.
+        // Full, or the costs already allowed for what they miss: no better set to find.
         if (real == capacity || (real < capacity && nowMissed == missed))
             break;
         missed = real > capacity ? std::max(nowMissed, missed + real - capacity) : nowMissed;

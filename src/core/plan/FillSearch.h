@@ -1,7 +1,7 @@
 #pragma once
 // Topping up a disc: of the items not on it yet, the set whose image fills the room the
-// disc has left best, never over it. Sets are searched by the image estimate and the one
-// taken is proven with the image measure.
+// disc has left best, never over it. Sets are searched by what each item adds to the
+// image, by the image's arithmetic, and the one taken is proven with the image measure.
 
 #include "core/base/WorkProgress.h"
 #include "core/image/DiscImage.h"

@@ -5,7 +5,8 @@
 #include "core/disk/DirectoryReader.h"
 #include "core/disk/DirectorySearch.h"
 #include "core/disk/OpenByPath.h"
-#include "core/image/DiscImageEstimate.h"
+#include "core/image/FolderReadAhead.h"
+#include "core/image/ImageLayout.h"
 #include "core/text/EscapedText.h"
 #include "core/text/Numbers.h"
 #include "core/text/Paths.h"
@@ -30,6 +31,23 @@ struct FolderId {
     bool operator==(const FolderId&) const = default;
 };
 
+// The entry called name in the folder open on dirFd as the image records it.
+LayoutEntry LayoutOf(const std::string& name, const struct stat& status, int dirFd) {
+    LayoutEntry entry{name, LayoutKindOf(status.st_mode), 0, {}};
+    if (S_ISREG(status.st_mode))
+        entry.size = status.st_size;
+    else if (S_ISLNK(status.st_mode))
+        entry.linkTarget = EntryStatusAt(dirFd, name.c_str(), status).linkTarget;
+    return entry;
+}
+
+// A folder's own extents in both trees and its sub-folders' records in the path tables,
+// each table written twice.
+int64_t FolderBytes(const FolderLayout& layout) {
+    return (layout.isoSectors + layout.jolietSectors) * ImageSectorBytes +
+           2 * (layout.isoPathTableBytes + layout.jolietPathTableBytes);
+}
+
 class TreeScan {
 public:
     TreeScan(PlanTree& tree, WorkProgress* progress) : m_tree(tree), m_progress(progress) {}
@@ -41,30 +59,38 @@ public:
             throw KetriloError("名前のない項目 (" + EscapeControlCharacters(path) +
                                ") はディスクに置けません");
         struct stat status {};
+        if (!StatByPath(path, status)) // gone: the image has nothing of it either
+            return Add(TSearchRec{split.name}, path, -1, status, nullptr, 0);
+        // Each item lies at the root, where its Joliet path starts.
+        const ContainingFolder at =
+            S_ISLNK(status.st_mode) ? OpenContainingFolder(path) : ContainingFolder{};
+        const LayoutEntry entry = LayoutOf(split.name, status, at.folder.Get());
+        const int64_t jolietPath = LayOutFolder({entry}, true, JolietRootPath).jolietPaths.front();
         const uint32_t index =
-            StatByPath(path, status)
-                ? Add(SearchRecordOf(split.name.c_str(), status), path, -1, status)
-                : Add(TSearchRec{split.name}, path, -1, status);
+            Add(SearchRecordOf(split.name.c_str(), status), path, -1, status, &entry, jolietPath);
         if (m_tree.nodes[index].isFolder) {
             UniqueFd fd = OpenFolderByPath(path + "/");
             if (fd.Valid())
-                Fill(index, fd);
+                Fill(index, fd, jolietPath);
         }
         return index;
     }
 
 private:
+    // entry: its record, none for an entry gone; jolietPath: a folder's, for its extents.
     uint32_t Add(const TSearchRec& rec, const std::string& diskPath, int32_t parent,
-                 const struct stat& status) {
+                 const struct stat& status, const LayoutEntry* entry, int64_t jolietPath) {
         const auto index = static_cast<uint32_t>(m_tree.nodes.size());
         PlanNode node;
         node.name = rec.Name;
         node.diskPath = diskPath;
         node.parent = parent;
         node.isFolder = (rec.Attr & faDirectory) != 0;
-        node.recordBytes = EntryRecordBytes(rec.Name, node.isFolder, rec.Size);
-        if (rec.Kind == EntryKind::Link)
-            node.recordBytes += LinkTargetBytes(status.st_size);
+        if (entry != nullptr)
+            node.recordBytes = RootEntryBytes(*entry);
+        // A folder that cannot be read still has its extents, as an empty one.
+        if (node.isFolder)
+            node.contentBytes = FolderBytes(LayOutFolder({}, false, jolietPath));
         node.visible = (rec.Attr & (faHidden | faSysFile)) == 0;
         if (!node.isFolder) {
             // A sector is a cluster; a sparse file's bytes may reach the largest size.
@@ -86,8 +112,9 @@ private:
     // so that equal trees give equal plans. A sub-folder is opened from fd, which is
     // closed meanwhile and taken back through the sub-folder's ".." (by its path if the
     // folder moved): a tree of any depth holds one handle at a time and opens each folder
-    // once. fd is left invalid when the folder cannot be found again.
-    void Fill(uint32_t index, UniqueFd& fd) {
+    // once. fd is left invalid when the folder cannot be found again. jolietPath: the
+    // folder's, with its well item at the root.
+    void Fill(uint32_t index, UniqueFd& fd, int64_t jolietPath) {
         struct stat st;
         if (fstat(fd.Get(), &st) != 0)
             return;
@@ -103,19 +130,24 @@ private:
         std::sort(
             entries.begin(), entries.end(),
             [](const EntryWithStatus& a, const EntryWithStatus& b) { return a.name < b.name; });
+        std::vector<LayoutEntry> records;
+        records.reserve(entries.size());
+        for (const EntryWithStatus& entry : entries)
+            records.push_back(LayoutOf(entry.name, entry.status, fd.Get()));
+        const FolderLayout layout = LayOutFolder(records, false, jolietPath);
 
         m_path.push_back(id);
-        int64_t records = 0, data = 0, content = 0, clusters = 0;
+        int64_t data = 0, content = 0, clusters = 0;
         std::vector<uint32_t> children;
-        for (const EntryWithStatus& entry : entries) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const EntryWithStatus& entry = entries[i];
             const uint32_t child =
                 Add(SearchRecordOf(entry.name.c_str(), entry.status), folder + entry.name,
-                    static_cast<int32_t>(index), entry.status);
+                    static_cast<int32_t>(index), entry.status, &records[i], layout.jolietPaths[i]);
             if (m_tree.nodes[child].isFolder && fd.Valid())
-                Enter(child, entry.name, fd, id, folder);
+                Enter(child, entry.name, fd, id, folder, layout.jolietPaths[i]);
             const PlanNode& c = m_tree.nodes[child];
             // Sparse files and hard links to them can hold more than 64 bits can count.
-            records = SaturatingAdd(records, c.recordBytes);
             data = SaturatingAdd(data, c.dataBytes);
             content = SaturatingAdd(content, c.contentBytes);
             if (c.visible)
@@ -127,19 +159,19 @@ private:
         PlanNode& node = m_tree.nodes[index];
         node.children = std::move(children);
         node.dataBytes = data;
-        node.contentBytes = SaturatingAdd(FolderExtentBytes(records), content);
+        node.contentBytes = SaturatingAdd(FolderBytes(layout), content);
         node.wellClusters = node.visible ? clusters : 0;
     }
 
     // Fills the sub-folder name of the folder open on fd (id, at folder).
     void Enter(uint32_t child, const std::string& name, UniqueFd& fd, const FolderId& id,
-               const std::string& folder) {
+               const std::string& folder, int64_t jolietPath) {
         UniqueFd sub(
             ::openat(fd.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!sub.Valid())
             return;
         fd.Reset();
-        Fill(child, sub);
+        Fill(child, sub, jolietPath);
         if (sub.Valid())
             fd.Reset(::openat(sub.Get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         struct stat st;

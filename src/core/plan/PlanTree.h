@@ -1,7 +1,7 @@
 #pragma once
 // The trees of the well's items as the plan sees them: every entry a burner would
 // receive (hidden ones and links included), with its data sectors, the clusters the
-// well counts for it, and its estimated cost in the image.
+// well counts for it, and its cost in the image, by the image's arithmetic.
 
 #include "core/base/WorkProgress.h"
 
@@ -23,8 +23,15 @@ struct PlanNode {
     // The clusters the well shows for it as an item: a file's own; a visible folder's
     // visible files, hidden trees skipped; a hidden folder counts 0.
     int64_t wellClusters = 0;
-    int64_t recordBytes = 0;        // its records in the folder that holds it
-    int64_t contentBytes = 0;       // its data and, for a folder, its extents and whole tree
+    // The two sum to what it adds to the image of a disc whose root holds it, by the
+    // image's arithmetic, but for the rounding of the root's extents and the path tables
+    // to whole sectors. Its records at the root (RootEntryBytes):
+    int64_t recordBytes = 0;
+    // Its data and, for a folder, its own extents in both trees, its sub-folders'
+    // path-table records and all beneath them. Joliet paths are counted from its well
+    // item at the root: a part placed at a disc's root has shorter ones, which may keep
+    // more of it in the Joliet tree than counted here; the disc's measure sees that.
+    int64_t contentBytes = 0;
     std::vector<uint32_t> children; // sorted by name
 };
 
@@ -35,8 +42,8 @@ struct PlanTree {
 
 // Reads the tree under each path (a file, a link or a folder, by its CanonicalPath; links
 // are not followed; a folder already on the path to itself is not entered again; what
-// cannot be read counts nothing). Counts into progress and throws WorkCancelled on its request;
-// throws KetriloError for a path that names no entry of its own ("/").
+// cannot be read counts only its own records). Counts into progress and throws WorkCancelled on its
+// request; throws KetriloError for a path that names no entry of its own ("/").
 [[nodiscard]] PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress);
 
 // Counts the entries at diskPaths as nothing in the image, in their folders' sums too:

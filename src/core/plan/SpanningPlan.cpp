@@ -2,15 +2,13 @@
 
 #include "core/base/KetriloError.h"
 #include "core/image/ArithmeticDiscImage.h"
-#include "core/image/DiscImageEstimate.h"
+#include "core/image/ImageLayout.h"
 #include "core/plan/BinPacking.h"
 #include "core/plan/PlanTree.h"
 #include "core/text/EscapedText.h"
 #include "core/text/Numbers.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <map>
 #include <set>
 
@@ -21,6 +19,13 @@ namespace {
 // Repairs move items between discs and measure again; past this many rounds the
 // items that leave a disc get new discs, which always ends.
 constexpr size_t RepairRoundsBeforeNewDiscs = 6;
+
+// The parts' costs add up to a disc's image but for the rounding of what its parts share,
+// kept free on every disc: each of the four path tables is whole sectors (under a sector
+// more each), and so is the root's extent in each tree, whose records never cross a
+// sector (under two more each while the root's records take under eight sectors). Where a
+// disc needs more (a crowded root, a cost that libisofs alone knows), its measure repairs it.
+constexpr int64_t SharedRounding = 8;
 
 class Planner {
 public:
@@ -48,7 +53,6 @@ public:
             }
         }
         LeaveOutOfImage(m_tree, refused);
-        Calibrate(plan.imageSectors);
 
         std::vector<std::vector<uint32_t>> discs;
         std::vector<int64_t> sectors;
@@ -90,47 +94,21 @@ private:
         return items;
     }
 
-    // Scales the estimate's overhead (everything but file data) to what the image of
-    // the whole well really needs.
-    void Calibrate(int64_t imageSectors) {
-        int64_t estimated = 0, data = 0;
-        for (uint32_t root : m_tree.roots) {
-            const PlanNode& n = m_tree.nodes[root];
-            estimated += n.recordBytes + n.contentBytes - n.dataBytes;
-            data += n.dataBytes;
-        }
-        const int64_t real = (imageSectors - m_fixed) * ImageSectorBytes - data;
-        if (estimated > 0 && real > 0)
-            m_ratio =
-                std::clamp(static_cast<double>(real) / static_cast<double>(estimated), 0.5, 4.0);
-        // Room kept free on each disc for what the estimate misses: half a percent of
-        // the overhead a full disc carries.
-        const double overheadShare = imageSectors > 0
-                                         ? static_cast<double>(std::max<int64_t>(real, 0)) /
-                                               static_cast<double>(imageSectors) / ImageSectorBytes
-                                         : 0.0;
-        m_margin =
-            1 + static_cast<int64_t>(overheadShare * static_cast<double>(m_capacity) / 200.0);
-    }
-
-    // Every cost saturates: a sparse file may be as large as a size can be.
-    int64_t Scaled(int64_t bytes, int64_t data) const {
-        const double overhead = std::ceil(static_cast<double>(bytes - data) * m_ratio);
-        return overhead >= 0x1p63 ? std::numeric_limits<int64_t>::max()
-                                  : SaturatingAdd(data, static_cast<int64_t>(overhead));
-    }
+    // What the part adds to the image of a disc whose root holds it. It saturates: a
+    // sparse file may be as large as a size can be.
     int64_t PartCost(uint32_t node) const {
         const PlanNode& n = m_tree.nodes[node];
-        return Scaled(SaturatingAdd(n.recordBytes, n.contentBytes), n.dataBytes);
+        return SaturatingAdd(n.recordBytes, n.contentBytes);
     }
-    int64_t BinBytes() const { return (m_capacity - m_fixed - m_margin) * ImageSectorBytes; }
+    int64_t BinBytes() const { return (m_capacity - m_fixed - SharedRounding) * ImageSectorBytes; }
 
     bool FitsAlone(uint32_t node) const {
         return PartCost(node) <= BinBytes() && !m_forcedSplits.contains(node);
     }
 
-    // The estimate keeps a margin: what it cannot split further is measured alone before
-    // it is called too large, so that a file filling a disc to its last sector gets one.
+    // The packing keeps room for the rounding: what it cannot split further is measured
+    // alone before it is called too large, so that a file filling a disc to its last
+    // sector gets one.
     bool MeasuredFitsAlone(uint32_t node) {
         if (m_forcedSplits.contains(node))
             return false;
@@ -328,7 +306,7 @@ private:
             }
             if (!over)
                 return -1;
-            // Sectors moved onto each measured disc this round, by the estimate: a disc
+            // Sectors moved onto each measured disc this round, by their costs: a disc
             // with room takes items until that room is spent, and is measured again next.
             std::vector<int64_t> added(discs.size(), 0);
             for (size_t d = 0; d < discs.size(); ++d) {
@@ -342,7 +320,7 @@ private:
                 real[d] = -1;
                 // The items no other disc has room for share one new disc, which is
                 // measured and repaired in turn: one disc each would leave discs nearly
-                // empty wherever the estimate is low.
+                // empty wherever the costs are low.
                 size_t fresh = discs.size();
                 for (uint32_t node : leaving) {
                     size_t to = round < RepairRoundsBeforeNewDiscs
@@ -385,13 +363,13 @@ private:
     }
 
     // The first disc other than from whose measured room, less what it took this round,
-    // takes the node with the margin to spare; discs.size() when none does.
+    // takes the node with the rounding's room to spare; discs.size() when none does.
     size_t Room(const std::vector<std::vector<uint32_t>>& discs, const std::vector<int64_t>& real,
                 const std::vector<int64_t>& added, uint32_t node, size_t from) const {
         const int64_t sectors = PartSectors(node);
         for (size_t d = 0; d < discs.size(); ++d)
             if (d != from && real[d] >= 0 &&
-                SaturatingAdd(real[d] + added[d], sectors) + m_margin <= m_capacity &&
+                SaturatingAdd(real[d] + added[d], sectors) + SharedRounding <= m_capacity &&
                 !Collides(discs[d], node))
                 return d;
         return discs.size();
@@ -422,8 +400,6 @@ private:
     WorkProgress* m_progress;
     PlanTree m_tree;
     int64_t m_fixed = 0;
-    int64_t m_margin = 1;
-    double m_ratio = 1.0;
     std::set<uint32_t> m_forcedSplits;
     std::map<uint32_t, bool> m_measuredAlone;
     std::vector<uint32_t> m_tooLarge;
