@@ -67,6 +67,7 @@ TForm1::TForm1(const QString& profilePath, QWidget* parent)
       m_discImageWatcher(new DiscImageWatcher(
           std::make_shared<ketrilo::ArithmeticDiscImage>(std::make_shared<ketrilo::IsoDiscImage>()),
           std::make_shared<ketrilo::IsoDiscImage>(), this)) {
+    m_ws.walkWitness = m_discImageWatcher->Witness();
     m_chooseFolder = [this] {
         return SelectFolder([this](QWidget* chooser, const QString& text) {
             m_reporter.ShowConfirm(chooser, text);

@@ -164,7 +164,7 @@ public:
     // The image the plan and the fill measure with.
     void SetPlanImage(std::unique_ptr<ketrilo::DiscImage> image);
     // The images the panel's figure comes from (see DiscImageWatcher); the well is measured
-    // anew with them.
+    // anew with them. A quick image that is a FolderWitness takes what the walks read.
     void SetDiscImages(std::shared_ptr<ketrilo::DiscImage> quick,
                        std::shared_ptr<ketrilo::DiscImage> judge);
     [[nodiscard]] PlanDialog* CurrentPlanDialog() const { return m_planDialog; }

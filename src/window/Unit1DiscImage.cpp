@@ -68,6 +68,7 @@ void TForm1::SetDiscImages(std::shared_ptr<ketrilo::DiscImage> quick,
                            std::shared_ptr<ketrilo::DiscImage> judge) {
     delete m_discImageWatcher;
     m_discImageWatcher = new DiscImageWatcher(std::move(quick), std::move(judge), this);
+    m_ws.walkWitness = m_discImageWatcher->Witness();
     ConnectImageWatcher();
     m_discImageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
 }

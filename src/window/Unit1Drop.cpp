@@ -84,6 +84,7 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     // The walks run on a worker into lists of their own, taken only when they finished.
     if (ketrilo::IsUpperDropArea(cursorGlobal.y(), frameGeometry().top(), Panel1->height())) {
         auto run = std::make_shared<WalkResult>();
+        run->fresh.walkWitness = m_ws.walkWitness;
         RunLong(
             [run, folder = paths.front()](ketrilo::WorkProgress& progress) {
                 run->changes =
@@ -103,6 +104,7 @@ void TForm1::WMDropFiles(const std::vector<std::string>& paths, QPoint cursorGlo
     run->fresh.well = m_ws.well;
     run->fresh.longNames = m_ws.longNames;
     run->fresh.capacity = m_ws.capacity;
+    run->fresh.walkWitness = m_ws.walkWitness;
     RunLong(
         [run, paths](ketrilo::WorkProgress& progress) {
             run->changes = ketrilo::RegisterDroppedPaths(

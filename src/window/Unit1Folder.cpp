@@ -39,6 +39,7 @@ void TForm1::ToolButton3Click() {
 // only when it finished, so a cancelled listing leaves them as they were.
 void TForm1::ListFolderInBox(const std::string& folderText) {
     auto run = std::make_shared<WalkResult>();
+    run->fresh.walkWitness = m_ws.walkWitness;
     RunLong(
         [run, folderText](ketrilo::WorkProgress& progress) {
             run->changes = ketrilo::ListFolderAnew(run->fresh, folderText, run->icons, &progress);

@@ -1,6 +1,7 @@
 // TForm1's well commands: register, recalculate, clear, delete, sort by column.
 #include "window/Unit1.h"
 
+#include "core/image/DiscImageStatus.h"
 #include "core/workspace/Maintenance.h"
 #include "core/workspace/Registration.h"
 #include "core/workspace/WorkspaceCommands.h"
@@ -32,6 +33,10 @@ void TForm1::ToolButton4Click() {
     auto run = std::make_shared<Recalculation>();
     run->fresh.well = m_ws.well;
     run->fresh.capacity = m_ws.capacity;
+    run->fresh.walkWitness = m_ws.walkWitness;
+    // The user recalculates because the items' entries changed: the image forgets what it
+    // read, then takes what the walk reads afresh.
+    m_discImageWatcher->ForgetNow();
     RunLong(
         [run](ketrilo::WorkProgress& progress) {
             run->changes = ketrilo::RecalculateWell(run->fresh, &progress);
@@ -39,9 +44,7 @@ void TForm1::ToolButton4Click() {
         [this, run] {
             m_ws.well = std::move(run->fresh.well);
             m_ws.capacity = run->fresh.capacity;
-            // The user recalculates because the items' entries changed: the image reads
-            // them afresh.
-            m_discImageWatcher->Forget();
+            m_discImageWatcher->Request(ketrilo::ImageItemsOf(m_ws.well));
             ShowChanges(run->changes);
         });
 }

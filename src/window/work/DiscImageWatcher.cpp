@@ -80,6 +80,14 @@ void DiscImageWatcher::Forget() {
     Request(m_items);
 }
 
+void DiscImageWatcher::ForgetNow() {
+    m_quick->ForgetNow();
+}
+
+ketrilo::FolderWitness* DiscImageWatcher::Witness() const {
+    return dynamic_cast<ketrilo::FolderWitness*>(m_quick->Image());
+}
+
 void DiscImageWatcher::ForgetEntry(std::string diskPath) {
     m_quick->ForgetEntryBeforeNextMeasure(std::move(diskPath));
     Request(m_items);

@@ -7,6 +7,7 @@
 // never waits for either.
 
 #include "core/image/DiscImage.h"
+#include "core/workspace/FolderWitness.h"
 
 #include <QObject>
 #include <QString>
@@ -34,6 +35,11 @@ public:
     // The entries under the well's items may have changed on disk: the quick image forgets
     // what it read before it measures the well again.
     void Forget();
+    // The same at once, even while the quick image measures: before a walk whose records it
+    // is to take.
+    void ForgetNow();
+    // The quick image as it takes the records of the folders the walks read, if it does.
+    [[nodiscard]] ketrilo::FolderWitness* Witness() const;
     // The entry at diskPath has been renamed on disk: the quick image forgets it and the
     // folder holding it, and keeps the rest.
     void ForgetEntry(std::string diskPath);

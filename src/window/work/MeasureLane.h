@@ -42,7 +42,11 @@ public:
     // The image forgets what it keeps before its next measure begins (on the worker, so
     // never while it measures).
     void ForgetBeforeNextMeasure() { m_forget = true; }
-    // The same for one entry (renamed on disk) and the folder holding it.
+    // The image forgets at once, even while it measures (a measure under way keeps nothing).
+    void ForgetNow() { m_image->Forget(); }
+    [[nodiscard]] ketrilo::DiscImage* Image() const { return m_image.get(); }
+    // The same as ForgetBeforeNextMeasure for one entry (renamed on disk) and the folder holding
+    // it.
     void ForgetEntryBeforeNextMeasure(std::string diskPath) {
         m_forgetEntries.push_back(std::move(diskPath));
     }
