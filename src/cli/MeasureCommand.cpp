@@ -45,6 +45,9 @@ int RunMeasureCommand(const std::vector<std::string>& args, const std::string& p
         return 2;
     Workspace ws;
     ws.capacity.DiscCapacityClusters = *capacity;
+    // The image takes the records of the folders the walk reads, if it can.
+    if (imageRequested)
+        ws.walkWitness = dynamic_cast<FolderWitness*>(image);
 
     const std::vector<std::string> paths = ReachablePaths(parsed->paths, "measure", err);
     const bool unreachable = paths.size() != parsed->paths.size();
