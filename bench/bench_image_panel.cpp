@@ -31,6 +31,7 @@ constexpr int Drops = 3;
 constexpr int DeadlineMs = 600000;
 
 struct Timing {
+    qint64 wellMs = -1;   // the well holds the new rows: the walk has ended
     qint64 figureMs = -1; // the panel shows the quick figure of the new well
     qint64 judgedMs = -1; // the judge has measured the new well
     bool saidComputing = false;
@@ -45,7 +46,10 @@ Timing DropAndWait(TForm1& form, const QStringList& paths) {
     // Told after every handler and whenever the panel changes, at once. The drop is handled
     // queued: the well has changed once its image is being computed.
     bool changed = false;
+    const size_t rowsBefore = form.Workspace().well.Size();
     form.SetWatcher([&] {
+        if (timing.wellMs < 0 && form.Workspace().well.Size() > rowsBefore)
+            timing.wellMs = clock.elapsed();
         const DiscImageWatcher& image = form.Image();
         if (form.ImageStatusLabel->text() == computing)
             timing.saidComputing = true;
@@ -81,9 +85,10 @@ void Run(const char* setup, const QString& tree, const QStringList& extras,
         tops << QDir(tree).filePath(name);
     std::printf("%s\n", setup);
     const Timing registered = DropAndWait(form, tops);
-    std::printf("  register %lld folders: figure after %lld ms, judged after %lld ms: %s\n",
-                static_cast<long long>(tops.size()), registered.figureMs, registered.judgedMs,
-                qPrintable(form.ImageStatusLabel->text()));
+    std::printf("  register %lld folders: well after %lld ms (the walk), figure after %lld ms, "
+                "judged after %lld ms: %s\n",
+                static_cast<long long>(tops.size()), registered.wellMs, registered.figureMs,
+                registered.judgedMs, qPrintable(form.ImageStatusLabel->text()));
     for (const QString& extra : extras) {
         const Timing one = DropAndWait(form, {extra});
         std::printf("  drop one file: figure after %5lld ms (%s), judged after %5lld ms: %s\n",
