@@ -6,6 +6,8 @@
 #include "../support/RandomImageTree.h"
 #include "ImageTestTrees.h"
 #include "Xorriso.h"
+#include "core/workspace/MeasureFolder.h"
+#include "core/workspace/NoIcons.h"
 #include "image/IsoDiscImage.h"
 
 #include <gtest/gtest.h>
@@ -230,6 +232,29 @@ TEST(ArithmeticImage, KeepsWhatItReadUntilToldToForgetAndDefersWhereItCannotReac
     for (const std::vector<ImageItem>& well : unreachable)
         EXPECT_EQ(arithmetic.Measure(well, nullptr).sectors,
                   library->Measure(well, nullptr).sectors);
+}
+
+// A walk's records stand for the tree: a file added after the walk, untold, stays unseen,
+// while what the walk skipped (a hidden folder) is read by the measure itself.
+TEST(ArithmeticImage, TakesTheRecordsAWalkHandsOver) {
+    TempTree t;
+    t.Folder("w");
+    t.Folder("w/sub");
+    t.File("w/sub/a.txt", 5000);
+    t.File("w/.hidden", 3 * 2048);
+    t.Folder("w/.git");
+    t.Link("w/link", std::string(200, 'x'));
+    const std::vector<ImageItem> items = {{"w", t.Path("w")}};
+    auto library = std::make_shared<IsoDiscImage>();
+    ArithmeticDiscImage arithmetic(library);
+    LongNameList longNames;
+    NoIcons icons;
+    (void)MeasureFolder(t.Path("w/"), false, longNames, icons, nullptr,
+                        WalkOptions{.witness = &arithmetic});
+    t.File("w/.git/objects", 7 * 2048);
+    const ImageReport expected = library->Measure(items, nullptr);
+    t.File("w/sub/late.txt", 40 * 2048);
+    EXPECT_EQ(arithmetic.Measure(items, nullptr).sectors, expected.sectors);
 }
 
 } // namespace
