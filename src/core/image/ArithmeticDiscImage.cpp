@@ -103,6 +103,7 @@ ImageReport ArithmeticDiscImage::Measure(const std::vector<ImageItem>& items,
     }
     if (progress != nullptr)
         progress->ThrowIfCancelled();
+    KeepOnlyFoldersOf(figures);
     const bool library = std::any_of(figures.begin(), figures.end(),
                                      [](const auto& figure) { return figure->needsLibrary; });
     if (library || Nested(figures, items))
@@ -154,6 +155,25 @@ std::string Disagreement(const std::vector<ImageItem>& items, int64_t measured, 
     return "the image of " + std::to_string(items.size()) + " items is " +
            std::to_string(measured) + " sectors by the records and " + std::to_string(judged) +
            " by libisofs";
+}
+
+void ArithmeticDiscImage::KeepOnlyFoldersOf(
+    const std::vector<std::shared_ptr<const ItemImageFigure>>& figures) {
+    std::vector<std::string_view> trees;
+    for (const auto& figure : figures)
+        if (!figure->folderPath.empty())
+            trees.push_back(figure->folderPath);
+    std::sort(trees.begin(), trees.end());
+    const auto inSomeTree = [&trees](const std::string& folder) {
+        // The tree that would hold it, if any, sorts last among those not after it.
+        auto after = std::upper_bound(trees.begin(), trees.end(), std::string_view(folder));
+        for (auto it = trees.begin(); it != after; ++it)
+            if (folder.starts_with(*it))
+                return true;
+        return false;
+    };
+    const std::lock_guard lock(m_mutex);
+    std::erase_if(m_folders, [&](const auto& known) { return !inSomeTree(known.first.first); });
 }
 
 void ArithmeticDiscImage::Forget() {

@@ -16,6 +16,7 @@
 #include <mutex>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace ketrilo {
 
@@ -39,6 +40,10 @@ public:
                     std::vector<EntryWithStatus>& entries) override;
 
 private:
+    // Drops the folders' figures outside the trees of figures, the well just measured: the
+    // walks hand over every folder they read, most of them never part of the well.
+    void KeepOnlyFoldersOf(const std::vector<std::shared_ptr<const ItemImageFigure>>& figures);
+
     std::shared_ptr<DiscImage> m_library;
     std::mutex m_mutex; // measures may overlap: a cancelled one may still be running
     class Folders;
