@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The disc image of large trees, side by side in one run: for trees of 100,000 and 300,000
-# files in 8,020 folders, the walk (`ketrilo --measure`) and `xorriso -as mkisofs -R -J
-# -iso-level 3 -no-pad -print-size` as medians of warm-cache runs, then bench_image on the
-# same tree (the arithmetic from scratch and after one more item, libisofs, each best of
-# three); last, bench_image_panel: the panel's delay after one file is dropped onto a well
-# of the 300,000 files in the real window. Figures only, never pass or fail.
+# files in 8,020 folders, the walk (`ketrilo --measure`), the walk with the image
+# (`ketrilo --measure --image`, the image from the walk's records) and `xorriso -as mkisofs
+# -R -J -iso-level 3 -no-pad -print-size` as medians of warm-cache runs, then bench_image on
+# the same tree (the arithmetic from scratch, from a walk's records, after one more item and
+# after a rename, libisofs, each best of three); last, bench_image_panel: the panel after the
+# 300,000 files are dropped onto the well and after one file more, in the real window.
+# Figures only, never pass or fail.
 #
 #   bash bench/image_side_by_side.sh [WORK_FOLDER]
 #
@@ -38,14 +40,16 @@ for files in 100000 300000; do
   make_tree "$tree" "$files"
   echo "== $files files in 8,020 folders: $tree"
   echo "load before:         $(cut -d ' ' -f 1-3 /proc/loadavg) ($(nproc) cores)"
-  walk=() xorriso=()
+  walk=() withImage=() xorriso=()
   "$ketrilo" --measure "$tree" >/dev/null 2>&1 || true # warm the cache
   for _ in $(seq "$runs"); do
     walk+=("$(time_once "$ketrilo" --measure "$tree")")
+    withImage+=("$(time_once "$ketrilo" --measure --image "$tree")")
     xorriso+=("$(time_once xorriso_size "$tree")")
   done
   echo "medians of $runs, warm cache:"
   echo "  ketrilo --measure  $(median "${walk[@]}") s  $("$ketrilo" --measure "$tree" 2>/dev/null | head -n 1)"
+  echo "  ketrilo --measure --image  $(median "${withImage[@]}") s  $("$ketrilo" --measure --image "$tree" 2>/dev/null | grep '^image')"
   echo "  xorriso            $(median "${xorriso[@]}") s  $(xorriso_size "$tree") sectors"
   echo "bench_image --tree (best of three):"
   "$benches/bench_image" --tree "$tree" | sed 's/^/  /'
