@@ -25,24 +25,35 @@ bool ArithmeticReaches(const std::vector<ImageItem>& items) {
     return true;
 }
 
-bool Nested(const std::vector<std::shared_ptr<const ItemImageFigure>>& figures,
-            const std::vector<ImageItem>& items) {
+// The folders of the items that are folders, sorted: each ends in "/".
+std::vector<std::string>
+FoldersOf(const std::vector<std::shared_ptr<const ItemImageFigure>>& figures) {
     std::vector<std::string> folders;
     for (const auto& figure : figures) {
         if (!figure->folderPath.empty())
             folders.push_back(figure->folderPath);
     }
     std::sort(folders.begin(), folders.end());
-    for (const ImageItem& item : items) {
-        // The folder that would hold it, if any, sorts last among those not after it.
-        const std::string path = item.diskPath + "/";
-        auto after = std::upper_bound(folders.begin(), folders.end(), path);
-        for (auto it = folders.begin(); it != after; ++it) {
-            if (path.size() > it->size() && path.starts_with(*it))
-                return true;
-        }
+    return folders;
+}
+
+// Whether path (ending in "/") lies inside one of folders (sorted), or is one when orSame.
+bool Inside(const std::vector<std::string>& folders, const std::string& path, bool orSame) {
+    // The folder that would hold it, if any, sorts last among those not after it.
+    auto after = std::upper_bound(folders.begin(), folders.end(), path);
+    for (auto it = folders.begin(); it != after; ++it) {
+        if ((orSame || path.size() > it->size()) && path.starts_with(*it))
+            return true;
     }
     return false;
+}
+
+bool Nested(const std::vector<std::shared_ptr<const ItemImageFigure>>& figures,
+            const std::vector<ImageItem>& items) {
+    const std::vector<std::string> folders = FoldersOf(figures);
+    return std::any_of(items.begin(), items.end(), [&folders](const ImageItem& item) {
+        return Inside(folders, item.diskPath + "/", false);
+    });
 }
 
 } // namespace
@@ -159,21 +170,10 @@ std::string Disagreement(const std::vector<ImageItem>& items, int64_t measured, 
 
 void ArithmeticDiscImage::KeepOnlyFoldersOf(
     const std::vector<std::shared_ptr<const ItemImageFigure>>& figures) {
-    std::vector<std::string_view> trees;
-    for (const auto& figure : figures)
-        if (!figure->folderPath.empty())
-            trees.push_back(figure->folderPath);
-    std::sort(trees.begin(), trees.end());
-    const auto inSomeTree = [&trees](const std::string& folder) {
-        // The tree that would hold it, if any, sorts last among those not after it.
-        auto after = std::upper_bound(trees.begin(), trees.end(), std::string_view(folder));
-        for (auto it = trees.begin(); it != after; ++it)
-            if (folder.starts_with(*it))
-                return true;
-        return false;
-    };
+    const std::vector<std::string> trees = FoldersOf(figures);
     const std::lock_guard lock(m_mutex);
-    std::erase_if(m_folders, [&](const auto& known) { return !inSomeTree(known.first.first); });
+    std::erase_if(m_folders,
+                  [&trees](const auto& known) { return !Inside(trees, known.first.first, true); });
 }
 
 void ArithmeticDiscImage::Forget() {
