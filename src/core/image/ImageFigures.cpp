@@ -62,13 +62,6 @@ void AddSums(ImageSums& to, const ImageSums& from) {
     to.findings.insert(to.findings.end(), from.findings.begin(), from.findings.end());
 }
 
-// Its Joliet path: an entry of the root's (never out of the tree there).
-int64_t ItemJolietPath(const std::string& name) {
-    const FolderLayout root =
-        LayOutFolder({LayoutEntry{name, LayoutEntry::Kind::Folder, 0, {}}}, true, JolietRootPath);
-    return root.jolietPaths.front();
-}
-
 // The figure of the folder whose listing has been read; its sub-folders' listings, in the
 // order of the figure's folders, go to children.
 std::shared_ptr<FolderImageFigure>
@@ -137,7 +130,7 @@ public:
         m_figure.entry.kind = LayoutEntry::Kind::Folder;
         m_figure.checked.kind = ImageEntry::Kind::Folder;
         m_figure.folderPath = item.diskPath + "/";
-        AddFolder(m_figure.folderPath, item.imagePath, ItemJolietPath(item.imagePath), nullptr,
+        AddFolder(m_figure.folderPath, item.imagePath, JolietFolderBytes(item.imagePath), nullptr,
                   nullptr);
     }
 
