@@ -5,6 +5,7 @@
 #include "core/disk/DirectoryReader.h"
 #include "core/disk/DirectorySearch.h"
 #include "core/disk/OpenByPath.h"
+#include "core/image/DiscImageChecks.h"
 #include "core/image/FolderReadAhead.h"
 #include "core/image/ImageLayout.h"
 #include "core/text/EscapedText.h"
@@ -65,7 +66,7 @@ public:
         const ContainingFolder at =
             S_ISLNK(status.st_mode) ? OpenContainingFolder(path) : ContainingFolder{};
         const LayoutEntry entry = LayoutOf(split.name, status, at.folder.Get());
-        const int64_t jolietPath = LayOutFolder({entry}, true, JolietRootPath).jolietPaths.front();
+        const int64_t jolietPath = JolietFolderBytes(split.name);
         const uint32_t index =
             Add(SearchRecordOf(split.name.c_str(), status), path, -1, status, &entry, jolietPath);
         if (m_tree.nodes[index].isFolder) {
