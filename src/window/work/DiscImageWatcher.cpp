@@ -75,11 +75,6 @@ void DiscImageWatcher::Request(std::vector<ketrilo::ImageItem> items) {
         emit Changed();
 }
 
-void DiscImageWatcher::Forget() {
-    m_quick->ForgetBeforeNextMeasure();
-    Request(m_items);
-}
-
 void DiscImageWatcher::ForgetNow() {
     m_quick->ForgetNow();
 }

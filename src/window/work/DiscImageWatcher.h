@@ -33,10 +33,8 @@ public:
     // The well now holds items.
     void Request(std::vector<ketrilo::ImageItem> items);
     // The entries under the well's items may have changed on disk: the quick image forgets
-    // what it read before it measures the well again.
-    void Forget();
-    // The same at once, even while the quick image measures: before a walk whose records it
-    // is to take.
+    // what it read, at once, even while it measures (before a walk whose records it is to
+    // take).
     void ForgetNow();
     // The quick image as it takes the records of the folders the walks read, if it does.
     [[nodiscard]] ketrilo::FolderWitness* Witness() const;
