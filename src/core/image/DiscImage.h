@@ -59,7 +59,8 @@ public:
     [[nodiscard]] virtual ImageReport Measure(const std::vector<ImageItem>& items,
                                               WorkProgress* progress) = 0;
     // Drops whatever a measure keeps of the trees it read, so that the next one reads the
-    // disk again (after the entries may have changed).
+    // disk again (after the entries may have changed). May be called while a measure runs,
+    // which then keeps nothing it read.
     virtual void Forget() {}
     // Drops what a measure keeps of the entry at diskPath (renamed, added or removed) and of
     // the folder holding it, so that the next one reads them again.
