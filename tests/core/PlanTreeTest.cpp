@@ -135,7 +135,7 @@ TEST(PlanTree, AnItemCostsWhatItAddsToTheImage) {
     // Past the Joliet path limit at the second level: out of that tree with all beneath.
     std::string deep = "mixed";
     for (int level = 0; level < 4; ++level) {
-        deep += "/" + std::string(60, static_cast<char>('a' + level));
+        deep.append("/").append(60, static_cast<char>('a' + level));
         t.Folder(deep);
         t.File(deep + "/file.txt", 10);
     }
