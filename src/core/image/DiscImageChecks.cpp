@@ -15,19 +15,8 @@ namespace {
 
 bool HasJolietForbiddenCharacter(std::string_view name) {
     // Every byte of a multi-byte UTF-8 character is 0x80 or more, so bytes can be tested alone.
-    return std::any_of(name.begin(), name.end(), [](char c) {
-        switch (c) {
-        case '*':
-        case '/':
-        case ':':
-        case ';':
-        case '?':
-        case '\\':
-            return true;
-        default:
-            return static_cast<unsigned char>(c) < 0x20;
-        }
-    });
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return IsJolietForbidden(static_cast<unsigned char>(c)); });
 }
 
 int FolderLevelsOf(std::string_view imagePath) {

@@ -21,7 +21,6 @@ constexpr int64_t FieldHeader = 5;          // of an NM or SL: signature, length
 constexpr int64_t RootSharing = 7;          // SP
 constexpr int64_t RockRidgeReference = 237; // ER, in the root's continuation area
 constexpr int64_t DeviceNumbers = 20;       // PN
-constexpr int64_t JolietPathLimit = 240;
 
 int64_t Even(int64_t bytes) {
     return bytes + bytes % 2;
@@ -241,7 +240,7 @@ FolderLayout LayOutFolder(const std::vector<LayoutEntry>& entries, bool root, in
         }
         names[i].joliet = JolietIdentifier(entry.name, folder);
         const int64_t path = jolietPath + 1 + 2 * static_cast<int64_t>(names[i].joliet.size());
-        if (path > JolietPathLimit) {
+        if (path > JolietPathBytes) {
             layout.jolietPaths[i] = folder ? OutOfJoliet : 0;
             names[i].joliet.clear();
             continue;

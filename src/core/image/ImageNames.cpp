@@ -52,19 +52,9 @@ char IsoCharacter(char32_t c) {
     return IsDCharacter(upper) ? upper : '_';
 }
 
-// A character of a Joliet identifier: the controls and * / : ; ? \ become "_".
+// A character of a Joliet identifier: a forbidden one becomes "_".
 char16_t JolietCharacter(char16_t c) {
-    switch (c) {
-    case u'*':
-    case u'/':
-    case u':':
-    case u';':
-    case u'?':
-    case u'\\':
-        return u'_';
-    default:
-        return c < 0x20 ? u'_' : c;
-    }
+    return IsJolietForbidden(c) ? u'_' : c;
 }
 
 // Cuts name, in place, to a file identifier of at most most characters besides its dot,
@@ -222,6 +212,20 @@ bool NumberCollisions(std::vector<NamedEntry*>& entries, Text NamedEntry::*id,
 }
 
 } // namespace
+
+bool IsJolietForbidden(char32_t c) {
+    switch (c) {
+    case U'*':
+    case U'/':
+    case U':':
+    case U';':
+    case U'?':
+    case U'\\':
+        return true;
+    default:
+        return c < 0x20;
+    }
+}
 
 std::string IsoIdentifier(std::string_view name, bool folder) {
     std::string ascii;

@@ -10,6 +10,9 @@
 
 namespace ketrilo {
 
+// The controls and * / : ; ? \ : characters Joliet does not allow in a name.
+[[nodiscard]] bool IsJolietForbidden(char32_t c);
+
 // The ISO 9660 identifier of an entry called name, before collisions are numbered.
 [[nodiscard]] std::string IsoIdentifier(std::string_view name, bool folder);
 
