@@ -105,9 +105,10 @@ struct Candidates {
 };
 
 // The candidates that may go on the disc, with what each adds to its image.
+// The image, when it can, takes the folders the scan reads.
 Candidates Usable(const std::vector<ImageItem>& onDisc, const std::vector<std::string>& paths,
-                  WorkProgress* progress) {
-    const PlanTree tree = ScanPlanTree(paths, progress);
+                  DiscImage& image, WorkProgress* progress) {
+    const PlanTree tree = ScanPlanTree(paths, progress, dynamic_cast<FolderWitness*>(&image));
     std::set<std::string> seen, takenNames;
     std::map<std::string, uint32_t> nameIds;
     for (const ImageItem& item : onDisc) {
@@ -158,7 +159,7 @@ DiscFill FillDisc(const std::vector<ImageItem>& onDisc,
     fill.capacity = capacity;
     image.Forget();
     fill.sectorsBefore = fill.sectorsAfter = image.Measure(onDisc, progress).sectors;
-    const Candidates usable = Usable(onDisc, candidatePaths, progress);
+    const Candidates usable = Usable(onDisc, candidatePaths, image, progress);
     const int64_t room = std::max<int64_t>(capacity - fill.sectorsBefore, 0);
     // Sectors the image needs beyond the costs, as last measured.
     int64_t missed = 0;

@@ -51,7 +51,8 @@ int64_t FolderBytes(const FolderLayout& layout) {
 
 class TreeScan {
 public:
-    TreeScan(PlanTree& tree, WorkProgress* progress) : m_tree(tree), m_progress(progress) {}
+    TreeScan(PlanTree& tree, WorkProgress* progress, FolderWitness* witness)
+        : m_tree(tree), m_progress(progress), m_witness(witness) {}
 
     uint32_t Root(const std::string& given) {
         const std::string path = given.starts_with('/') ? CanonicalPath(given) : given;
@@ -70,7 +71,8 @@ public:
         const uint32_t index =
             Add(SearchRecordOf(split.name.c_str(), status), path, -1, status, &entry, jolietPath);
         if (m_tree.nodes[index].isFolder) {
-            UniqueFd fd = OpenFolderByPath(path + "/");
+            m_root = path + "/";
+            UniqueFd fd = OpenFolderByPath(m_root);
             if (fd.Valid())
                 Fill(index, fd, jolietPath);
         }
@@ -136,6 +138,10 @@ private:
         for (const EntryWithStatus& entry : entries)
             records.push_back(LayoutOf(entry.name, entry.status, fd.Get()));
         const FolderLayout layout = LayOutFolder(records, false, jolietPath);
+        if (m_witness != nullptr) {
+            std::vector<EntryWithStatus> seen = entries; // the witness may take them
+            m_witness->FolderRead(m_root, folder, fd.Get(), seen);
+        }
 
         m_path.push_back(id);
         int64_t data = 0, content = 0, clusters = 0;
@@ -182,6 +188,8 @@ private:
 
     PlanTree& m_tree;
     WorkProgress* m_progress;
+    FolderWitness* m_witness;
+    std::string m_root; // the item whose tree is read, ending in "/"
     std::vector<FolderId> m_path;
     std::set<std::pair<dev_t, ino_t>> m_linkedFiles; // files of several names met
 };
@@ -213,9 +221,10 @@ void LeaveOutOfImage(PlanTree& tree, const std::vector<std::string>& diskPaths) 
     }
 }
 
-PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress) {
+PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress,
+                      FolderWitness* witness) {
     PlanTree tree;
-    TreeScan scan(tree, progress);
+    TreeScan scan(tree, progress, witness);
     for (const std::string& path : paths)
         tree.roots.push_back(scan.Root(path));
     return tree;

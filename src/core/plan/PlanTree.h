@@ -4,6 +4,7 @@
 // well counts for it, and its cost in the image, by the image's arithmetic.
 
 #include "core/base/WorkProgress.h"
+#include "core/workspace/FolderWitness.h"
 
 #include <cstdint>
 #include <string>
@@ -44,7 +45,9 @@ struct PlanTree {
 // are not followed; a folder already on the path to itself is not entered again; what
 // cannot be read counts only its own records). Counts into progress and throws WorkCancelled on its
 // request; throws KetriloError for a path that names no entry of its own ("/").
-[[nodiscard]] PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress);
+// witness, if any, sees every folder read, as a folder of the item whose tree holds it.
+[[nodiscard]] PlanTree ScanPlanTree(const std::vector<std::string>& paths, WorkProgress* progress,
+                                    FolderWitness* witness = nullptr);
 
 // Counts the entries at diskPaths as nothing in the image, in their folders' sums too:
 // the image leaves out what its library refuses.

@@ -31,19 +31,20 @@ class Planner {
 public:
     Planner(const std::vector<std::string>& paths, int64_t capacity, DiscImage& image,
             WorkProgress* progress)
-        : m_capacity(capacity), m_image(&image), m_progress(progress),
-          m_tree(ScanPlanTree(paths, progress)) {}
+        : m_paths(paths), m_capacity(capacity), m_image(&image), m_progress(progress) {}
 
     SpanningPlan Run() {
         SpanningPlan plan;
         plan.capacity = m_capacity;
+        m_image->Forget();
+        // The image takes the folders the scan reads, and measures the whole well from them.
+        m_tree = ScanPlanTree(m_paths, m_progress, dynamic_cast<FolderWitness*>(m_image));
         if (m_progress != nullptr)
             m_progress->StopCounting(); // every file is counted: the images read them again
-        m_image->Forget();
+        const ImageReport whole = m_image->Measure(RootItems(), m_progress);
         m_fixed = m_image->Measure({}, m_progress).sectors;
         if (m_fixed >= m_capacity)
             throw KetriloError("ディスクの容量が小さすぎて、空のイメージも入りません");
-        const ImageReport whole = m_image->Measure(RootItems(), m_progress);
         plan.imageSectors = whole.sectors;
         std::vector<std::string> refused;
         for (const ImageFinding& finding : whole.findings) {
@@ -395,6 +396,7 @@ private:
         return disc;
     }
 
+    const std::vector<std::string>& m_paths;
     int64_t m_capacity;
     DiscImage* m_image; // the judge's, once it proves the discs
     WorkProgress* m_progress;
